@@ -1,0 +1,19 @@
+// The typed input of "Go to database record .." and "Search": its echo and what Enter does.
+#pragma once
+
+#include <cstdint>
+
+#include "shell/app.h"
+
+namespace tomo {
+
+inline constexpr std::string_view kRecordDigits = "1234567890";
+
+// Starts the typed input on the current cell (record number when entryIsRecordNumber is 1).
+void StartTypedInput(App& app, std::int32_t entryIsRecordNumber);
+void AppendTyped(App& app, std::int32_t code);
+void DeleteLastTyped(App& app);
+void DrawEntryEcho(App& app);
+void FinishEntry(App& app);
+
+}  // namespace tomo

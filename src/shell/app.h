@@ -1,0 +1,92 @@
+// The program's whole state: one struct whose members carry the names the rules use.
+// Procedures are free functions that take it, so every test builds a fresh state.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/ui.h"
+#include "shell/cell_grid.h"
+
+namespace tomo {
+
+// One colour mark per record number (24 bytes in the original layout).
+struct ColorMark {
+  std::int32_t CellMarked = 0;
+  std::int32_t RecordMarked = 0;
+  std::int64_t MarkedRecord = 0;
+  Color MarkColor = 0;
+  std::int16_t MarkColumn = 0;
+  std::int16_t MarkRow = 0;
+};
+
+// One field definition as read from the field definition file.
+struct FieldDef {
+  std::string Name;             // at most 30 characters
+  std::int16_t Type = 0;        // 0..9, see FieldType
+  std::string Options;          // at most 12000 characters
+  std::int32_t SearchFlag = 0;  // 1: the field can be searched
+};
+
+enum FieldType : std::int16_t {
+  kPhonetics = 0,
+  kDecimal = 1,
+  kInteger = 2,
+  kString = 3,
+  kLogic = 4,
+  kMemo = 5,
+  kCurrentTime = 6,
+  kCurrentDate = 7,
+  kDateOfAntiquity = 8,
+  kArray = 9,
+};
+
+inline constexpr Color kWhite = 0xFFFFFF;
+inline constexpr Color kBlack = 0x000000;
+inline constexpr Color kSilver = 0xC0C0C0;
+inline constexpr Color kRed = 0x0000FF;
+
+struct App {
+  explicit App(Platform& p) : platform(p) {}
+  Platform& platform;
+
+  // Display (start-up values are set by the initialisation step).
+  PictureId OffscreenPicture = 0;
+  std::int16_t CellWidth = 103;
+  std::int16_t CellHeight = 29;
+  std::int16_t CellGap = 3;
+  Color CellBackColor = kWhite;
+  std::int16_t LastColumn = 0;
+  std::int16_t LastRow = 0;
+  Color SwatchColor = kRed;
+  std::int32_t UseEnglish = 0;
+
+  // Navigation and modes.
+  std::int64_t FirstRecord = 0;
+  std::int32_t FirstField = 1;
+  std::int16_t CurrentColumn = 3;
+  std::int16_t CurrentRow = 13;
+  CellGrid Cells;
+  std::int32_t DatabaseLinked = 0;
+  std::int32_t InputActive = 0;
+  std::int32_t EntryIsRecordNumber = 0;
+  std::int32_t NavigationBusy = 0;
+  std::int32_t ReportShown = 0;
+  std::string TypedText;
+
+  // Database.
+  std::string DatabaseFolder;    // UTF-8 path, empty until a folder is chosen
+  std::vector<FieldDef> Fields;  // field number f is Fields[f - 1]
+  std::int64_t ScanStart = 0;
+  std::int64_t ScanRecord = 0;
+  std::int64_t ViewStart = 0;
+
+  // Colour marks.
+  std::vector<ColorMark> RecordColors;  // record number r is RecordColors[r - 1]
+  std::int64_t LastColoredRecord = 0;
+  std::array<Color, 16> CustomColors{};
+};
+
+}  // namespace tomo

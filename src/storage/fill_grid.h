@@ -1,0 +1,14 @@
+// Filling the cell table from a first record, with values rendered by their field types.
+#pragma once
+
+#include <cstdint>
+
+#include "shell/app.h"
+
+namespace tomo {
+
+// Fills app.Cells (already created empty) with field names, record numbers from `first` on
+// and the rendered values of the visible fields.
+void FillGrid(App& app, std::int64_t first);
+
+}  // namespace tomo

@@ -1,0 +1,26 @@
+// The record file: 54-byte character entries, read in large blocks.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "shell/app.h"
+
+namespace tomo {
+
+inline constexpr std::int64_t kEntrySize = 54;
+inline constexpr std::string_view kNoData = "No datos";
+
+// The record number of the file's last whole entry; 0 for an empty file.
+std::int64_t CountRecords(App& app);
+// The value of the field in the record, or "No datos"; scans from ScanStart and may advance
+// ScanStart and ScanRecord.
+std::string ReadValue(App& app, std::string_view fieldName, std::int64_t record);
+// The entry number of the first entry of the field in the record; 0 when there is none.
+std::int64_t FindValueStart(App& app, std::string_view fieldName, std::int64_t record);
+// Searches the field shown in the current row for the first record whose value equals
+// TypedText; on success sets FirstRecord and returns 1, else returns 0.
+std::int32_t FindRecordByValue(App& app);
+
+}  // namespace tomo

@@ -1,0 +1,19 @@
+// How a stored value is shown in its cell, by the field's type.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "shell/app.h"
+
+namespace tomo {
+
+// The number a text holds: leading white space, then a decimal number with optional sign,
+// fraction and E or D exponent, or &H, &O, &Q, &B or & followed by digits; 0 otherwise.
+double ReadNumber(std::string_view text);
+// Rounds to the nearest integer, halves to the even neighbour.
+double RoundHalfEven(double value);
+// The text shown for a stored value (or "No datos") of a field.
+std::string RenderValue(const FieldDef& field, std::string_view stored);
+
+}  // namespace tomo
