@@ -1,0 +1,13 @@
+// The commands that link a database and refresh or slide the grid.
+#pragma once
+
+#include "shell/app.h"
+
+namespace tomo {
+
+void LinkDatabase(App& app);
+void Update(App& app);
+void ShowFirstRecord(App& app);
+void ScrollData(App& app);
+
+}  // namespace tomo
