@@ -6,6 +6,7 @@
 //   caption                 the main window's caption
 //   window-rect             the main window's client origin on screen and client size
 //   surface-rect            the grid surface's client origin on screen and client size
+//   surface-frame           the grid surface's window rect on screen (border included)
 //   message                 the text of the open message box titled "TOMO"
 //   close-message           presses the OK button of that message box
 //   clipboard               the clipboard's Unicode text (exit 1 when it holds none)
@@ -13,12 +14,21 @@
 //   windows                 every visible top-level window: handle, class, rect, caption
 //   control-rect TITLE ID   screen rect of the control ID of the dialog captioned TITLE
 //   class-rect TITLE CLASS  screen rect of the first descendant of class CLASS of that dialog
+//   tree-selection TITLE    the text of the selected item of that dialog's tree view
+//   focus TITLE             class and control ID of the control that has the keyboard focus
+//                           in that dialog's thread
+//   texts TITLE             the texts of that dialog's static controls, one per line
 //   code-page               the system ANSI code page
+// TITLE "*" names any open dialog other than the main window.
 #include <windows.h>
+
+// The common controls header needs the types of windows.h.
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -93,9 +103,13 @@ HWND FindMainWindow() {
   return nullptr;
 }
 
+// The visible dialog with the caption; "*" stands for any dialog but the main window.
 HWND FindDialog(std::wstring_view title) {
   for (HWND window : TopLevelWindows()) {
-    if (IsDialog(window) && WindowText(window) == title) return window;
+    if (!IsDialog(window)) continue;
+    if (title == L"*" ? !GetDlgItem(window, kSurfaceId) : WindowText(window) == title) {
+      return window;
+    }
   }
   return nullptr;
 }
@@ -185,6 +199,40 @@ int SetClipboard(std::string_view utf8) {
   return placed ? 0 : 2;
 }
 
+// The text of the selected item of a tree view in another process: the item request and its
+// text buffer live in that process's memory.
+std::optional<std::wstring> TreeSelection(HWND tree) {
+  const auto item = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+  if (!item) return std::nullopt;
+  DWORD pid = 0;
+  GetWindowThreadProcessId(tree, &pid);
+  HANDLE process =
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  if (!process) return std::nullopt;
+  constexpr int kChars = 260;
+  const std::size_t size = sizeof(TVITEMW) + kChars * sizeof(wchar_t);
+  auto* remote =
+      static_cast<char*>(VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE));
+  std::optional<std::wstring> text;
+  if (remote) {
+    TVITEMW request{};
+    request.mask = TVIF_TEXT | TVIF_HANDLE;
+    request.hItem = item;
+    request.pszText = reinterpret_cast<wchar_t*>(remote + sizeof(TVITEMW));
+    request.cchTextMax = kChars;
+    wchar_t buffer[kChars] = {};
+    if (WriteProcessMemory(process, remote, &request, sizeof request, nullptr) &&
+        SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote)) &&
+        ReadProcessMemory(process, remote + sizeof(TVITEMW), buffer, sizeof buffer, nullptr)) {
+      buffer[kChars - 1] = L'\0';
+      text = buffer;
+    }
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  }
+  CloseHandle(process);
+  return text;
+}
+
 int ListWindows() {
   for (HWND window : TopLevelWindows()) {
     char handle[32];
@@ -230,6 +278,40 @@ int Run(const std::vector<std::string>& args) {
   if (command == "class-rect" && args.size() == 3) {
     HWND dialog = FindDialog(FromUtf8(args[1]));
     return Answer(dialog ? FindDescendant(dialog, FromUtf8(args[2])) : nullptr, WindowRectText);
+  }
+  if (command == "tree-selection" && args.size() == 2) {
+    HWND dialog = FindDialog(FromUtf8(args[1]));
+    HWND tree = dialog ? FindDescendant(dialog, L"SysTreeView32") : nullptr;
+    const auto text = tree ? TreeSelection(tree) : std::nullopt;
+    if (!text) return 1;
+    PrintLine(ToUtf8(*text));
+    return 0;
+  }
+  if (command == "focus" && args.size() == 2) {
+    HWND dialog = FindDialog(FromUtf8(args[1]));
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!dialog || !GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info) ||
+        !info.hwndFocus) {
+      return 1;
+    }
+    PrintLine(ToUtf8(ClassName(info.hwndFocus)) + " " +
+              std::to_string(GetDlgCtrlID(info.hwndFocus)));
+    return 0;
+  }
+  if (command == "surface-frame") {
+    HWND main = FindMainWindow();
+    return Answer(main ? GetDlgItem(main, kSurfaceId) : nullptr, WindowRectText);
+  }
+  if (command == "texts" && args.size() == 2) {
+    HWND dialog = FindDialog(FromUtf8(args[1]));
+    if (!dialog) return 1;
+    for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+      if (ClassName(c) == L"Static" && GetWindowTextLengthW(c) > 0) {
+        PrintLine(ToUtf8(WindowText(c)));
+      }
+    }
+    return 0;
   }
   if (command == "code-page") {
     PrintLine(std::to_string(GetACP()));
