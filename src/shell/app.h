@@ -82,6 +82,10 @@ struct App {
   std::int64_t ScanStart = 0;
   std::int64_t ScanRecord = 0;
   std::int64_t ViewStart = 0;
+  // Pacing of record file scans: entries per block read (about 1 MiB), and the scanning
+  // time after which pending window messages are let through. Tests make both small.
+  std::int64_t ScanBlockEntries = 19418;
+  std::int64_t ScanPumpMicroseconds = 10000;
 
   // Colour marks.
   std::vector<ColorMark> RecordColors;  // record number r is RecordColors[r - 1]

@@ -12,6 +12,12 @@ namespace tomo {
 inline constexpr std::int64_t kEntrySize = 54;
 inline constexpr std::string_view kNoData = "No datos";
 
+struct RecordFileSize {
+  std::int64_t entries = 0;     // whole entries
+  std::int64_t lastRecord = 0;  // the record number of the last whole entry, 0 without one
+};
+RecordFileSize MeasureRecordFile(App& app);
+
 // The record number of the file's last whole entry; 0 for an empty file.
 std::int64_t CountRecords(App& app);
 // The value of the field in the record, or "No datos"; scans from ScanStart and may advance
