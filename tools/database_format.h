@@ -5,11 +5,19 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tomo::format {
 
 struct FieldSpec {
+  FieldSpec() = default;
+  FieldSpec(std::string name_, std::int16_t type_ = 3, std::string options_ = {},
+            std::int32_t searchFlag_ = 1)
+      : name(std::move(name_)),
+        type(type_),
+        options(std::move(options_)),
+        searchFlag(searchFlag_) {}
   std::string name;
   std::int16_t type = 3;  // STRING
   std::string options;

@@ -8,8 +8,6 @@
 #include <memory>
 #include <random>
 
-#include "fakes/fake_surface.h"
-#include "fakes/fake_ui.h"
 #include "fakes/memory_files.h"
 #include "storage/field_table.h"
 #include "storage/fill_grid.h"
@@ -25,19 +23,6 @@ constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
 const std::string kFolder = "\\mem\\db";
 // The reference search reads every record one by one: keep it to files it can finish.
 constexpr std::int64_t kReferenceSearchLimit = 2000;
-
-struct MemoryPlatform {
-  FakeSurface surface;
-  FakeUi ui;
-  MemoryFiles files;
-  Platform platform{surface, ui, files};
-};
-
-// One program state over in-memory files.
-struct Side {
-  std::unique_ptr<MemoryPlatform> fake = std::make_unique<MemoryPlatform>();
-  App app{fake->platform};
-};
 
 class Random {
  public:
@@ -155,10 +140,8 @@ Database RandomDatabase(Random& random, bool raw) {
   return database;
 }
 
-void Install(Side& side, const Database& database) {
-  side.fake->files.files[kFolder + "\\db.z04"] = database.fieldFile;
-  side.fake->files.files[kFolder + "\\db.zbd"] = database.recordFile;
-  side.app.DatabaseFolder = kFolder;
+void Install(MemoryTestApp& side, const Database& database) {
+  side.Use(kFolder, database.fieldFile, database.recordFile);
 }
 
 // The state the operations read and write.
@@ -190,8 +173,8 @@ void ExpectSameCells(const App& fast, const App& slow) {
 // not write.
 class Comparison {
  public:
-  Comparison(Random& random, const Database& database, Side& fast, Side& slow)
-      : random_(random), database_(database), fast_(fast.app), slow_(slow.app) {}
+  Comparison(Random& random, const Database& database, App& fast, App& slow)
+      : random_(random), database_(database), fast_(fast), slow_(slow) {}
 
   void RandomOperation(bool nested) {
     if (random_.Chance(0.3)) {
@@ -281,20 +264,21 @@ void CompareOnRandomFiles(std::uint64_t seed, int files, bool raw, bool nested) 
   for (int n = 0; n < files; ++n) {
     SCOPED_TRACE("file " + std::to_string(n));
     const Database database = RandomDatabase(random, raw);
-    Side fast, slow;
-    Install(fast, database);
-    Install(slow, database);
+    const auto fast = std::make_unique<MemoryTestApp>();
+    const auto slow = std::make_unique<MemoryTestApp>();
+    Install(*fast, database);
+    Install(*slow, database);
     // Small blocks, so that values and runs cross block boundaries.
     if (random.Chance(0.5))
-      fast.app.ScanBlockEntries = 1 + static_cast<std::int64_t>(random.Below(5));
+      fast->app.ScanBlockEntries = 1 + static_cast<std::int64_t>(random.Below(5));
     if (nested) {
       // Scans of one to three entries per block, with the messages let through after each.
-      fast.app.ScanBlockEntries = 1 + static_cast<std::int64_t>(random.Below(3));
-      fast.app.ScanPumpMicroseconds = 0;
+      fast->app.ScanBlockEntries = 1 + static_cast<std::int64_t>(random.Below(3));
+      fast->app.ScanPumpMicroseconds = 0;
       // A nested operation changes the read positions, the first record and the cells; it
       // leaves the grid's shape and first field as they are.
-      fast.fake->ui.onPump = [&](int) {
-        App& app = fast.app;
+      fast->ui.onPump = [&](int) {
+        App& app = fast->app;
         switch (random.Below(4)) {
           case 0:
             app.Cells = CellGrid(app.LastColumn, app.LastRow);
@@ -313,7 +297,7 @@ void CompareOnRandomFiles(std::uint64_t seed, int files, bool raw, bool nested) 
         }
       };
     }
-    Comparison comparison(random, database, fast, slow);
+    Comparison comparison(random, database, fast->app, slow->app);
     for (int op = 0; op < 8; ++op) {
       comparison.RandomOperation(nested);
       if (::testing::Test::HasFailure()) return;

@@ -29,4 +29,11 @@ std::unique_ptr<ReadOnlyFile> MemoryFiles::OpenForReading(const std::string& pat
   return std::make_unique<MemoryFile>(file == files.end() ? nullptr : &file->second);
 }
 
+void MemoryTestApp::Use(const std::string& folder, std::string fieldFile, std::string recordFile) {
+  app.DatabaseFolder = folder;
+  const std::string name = folder.substr(folder.rfind('\\') + 1);
+  files.files[folder + "\\" + name + ".z04"] = std::move(fieldFile);
+  files.files[folder + "\\" + name + ".zbd"] = std::move(recordFile);
+}
+
 }  // namespace tomo::testing
