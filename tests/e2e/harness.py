@@ -1,0 +1,254 @@
+"""One end-to-end session: a fresh X display (Xvfb) with openbox, a fresh Wine prefix and HOME
+in a temporary folder, tomo.exe running there, and the ways a person acts on it (pointer and
+keys through xdotool) and reads it back (screenshots, and the probe program for captions,
+message boxes and the clipboard). Every wait is on a condition with a time limit."""
+
+import os
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+
+import screen
+
+BOOT_SECONDS = 180  # the first wine start in a fresh prefix runs wineboot
+WAIT_SECONDS = 20
+
+
+class Failure(AssertionError):
+    pass
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+def wait_for(condition, what, timeout=WAIT_SECONDS, interval=0.1):
+    """Polls condition() until it returns a true value, which is returned."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise Failure("timed out after %gs waiting for %s" % (timeout, what))
+        time.sleep(interval)
+
+
+class Session:
+    def __init__(self, tomo_exe, probe_exe, width, height, artifacts):
+        self.width, self.height = width, height
+        self.artifacts = artifacts
+        self.root = tempfile.mkdtemp(prefix="tomo-e2e-")
+        self.home = os.path.join(self.root, "home")
+        self.bin = os.path.join(self.root, "bin")
+        os.makedirs(self.home)
+        os.makedirs(self.bin)
+        # tomo.exe runs from a folder of its own, so files it keeps beside itself stay here.
+        self.tomo_exe = os.path.join(self.bin, "tomo.exe")
+        shutil.copy(tomo_exe, self.tomo_exe)
+        self.probe_exe = os.path.join(self.root, "tomo_probe.exe")
+        shutil.copy(probe_exe, self.probe_exe)
+        self.processes = []
+        self.tomo = None
+        self.surface = None
+        self.env = None
+
+    # -- life cycle ------------------------------------------------------------------------
+
+    def __enter__(self):
+        try:
+            self._start_display()
+            self._start_wine()
+        except BaseException:
+            self.close()
+            raise
+        return self
+
+    def __exit__(self, *exc):
+        self.close()
+        return False
+
+    def _start_display(self):
+        read_fd, write_fd = os.pipe()
+        xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0",
+             "%dx%dx24" % (self.width, self.height), "-nolisten", "tcp", "-noreset"],
+            pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+            start_new_session=True)
+        self.processes.append(xvfb)
+        os.close(write_fd)
+        number = b""
+        with os.fdopen(read_fd, "rb") as pipe:  # Xvfb writes its display number once ready
+            while not number.endswith(b"\n"):
+                chunk = pipe.read(1)
+                if not chunk:
+                    raise Failure("Xvfb did not start")
+                number += chunk
+        self.env = {
+            "PATH": os.environ.get("PATH", "/usr/bin:/bin"),
+            "DISPLAY": ":" + number.decode().strip(),
+            "HOME": self.home,
+            "WINEPREFIX": os.path.join(self.root, "prefix"),
+            "WINEDEBUG": "-all",
+            # Keep the Mono and Gecko installers from asking when the prefix is made.
+            "WINEDLLOVERRIDES": "mscoree,mshtml=",
+            "LANG": "C.UTF-8",
+        }
+        ready = os.path.join(self.root, "wm-ready")
+        self.processes.append(subprocess.Popen(
+            ["openbox", "--sm-disable", "--startup", "touch " + ready], env=self.env,
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True))
+        wait_for(lambda: os.path.exists(ready), "openbox")
+
+    def _start_wine(self):
+        # The first wine process makes the prefix; the code page it reports must be 1252, the
+        # one whose accented letters the sample database uses.
+        result = self.probe(["code-page"], timeout=BOOT_SECONDS)
+        check(result.stdout.strip() == "1252",
+              "Wine's ANSI code page is %r, not 1252" % result.stdout.strip())
+
+    def close(self):
+        if self.tomo and self.tomo.poll() is None:
+            self.tomo.kill()
+        if self.env:
+            subprocess.run(["wineserver", "-k"], env=self.env, stdout=subprocess.DEVNULL,
+                           stderr=subprocess.DEVNULL, timeout=30, check=False)
+        for process in reversed(self.processes):
+            if process.poll() is None:
+                os.killpg(process.pid, signal.SIGTERM)
+                try:
+                    process.wait(timeout=10)
+                except subprocess.TimeoutExpired:
+                    os.killpg(process.pid, signal.SIGKILL)
+                    process.wait()
+        if self.tomo:
+            try:
+                self.tomo.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                pass
+        shutil.rmtree(self.root, ignore_errors=True)
+
+    # -- tomo.exe --------------------------------------------------------------------------
+
+    def start_tomo(self):
+        """Starts tomo.exe and waits until its grid is on screen."""
+        self.tomo = subprocess.Popen(["wine", self.tomo_exe], cwd=self.bin, env=self.env,
+                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        wait_for(lambda: self.probe_ok(["surface-rect"]), "the main window", timeout=60)
+        x, y, w, h = (int(v) for v in self.probe(["surface-rect"]).stdout.split())
+        self.surface = (x, y, w, h)
+        # Painted: the corner header cell's fill is silver.
+        wait_for(lambda: self.surface_pixel(self.shot(), 50, 16) == screen.SILVER,
+                 "the grid to be painted")
+
+    def wait_exit(self, timeout=WAIT_SECONDS):
+        try:
+            return self.tomo.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            raise Failure("tomo.exe did not end within %gs" % timeout) from None
+
+    def running(self):
+        return self.tomo is not None and self.tomo.poll() is None
+
+    # -- the probe -------------------------------------------------------------------------
+
+    def probe(self, args, timeout=30):
+        return subprocess.run(["wine", self.probe_exe] + args, env=self.env, timeout=timeout,
+                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                              encoding="utf-8", errors="replace", check=False)
+
+    def probe_ok(self, args):
+        """The probe's answer, or None when it found nothing."""
+        result = self.probe(args)
+        return result.stdout.rstrip("\n") if result.returncode == 0 else None
+
+    def caption(self):
+        return self.probe_ok(["caption"])
+
+    def message(self):
+        return self.probe_ok(["message"])
+
+    def clipboard(self):
+        return self.probe_ok(["clipboard"])
+
+    def windows(self):
+        """Visible top-level windows as (class, x, y, width, height, caption)."""
+        out = []
+        for line in (self.probe_ok(["windows"]) or "").splitlines():
+            parts = line.split(" ", 6)
+            out.append((parts[1], *(int(v) for v in parts[2:6]), parts[6] if len(parts) > 6 else ""))
+        return out
+
+    def menus_open(self):
+        return sum(1 for w in self.windows() if w[0] == "#32768")
+
+    def wait_message(self, timeout=WAIT_SECONDS):
+        return wait_for(self.message, "a message box titled TOMO", timeout)
+
+    def close_message(self):
+        check(self.probe_ok(["close-message"]) is not None, "no message box to close")
+        wait_for(lambda: self.message() is None, "the message box to close")
+
+    # -- acting as a person ----------------------------------------------------------------
+
+    def xdotool(self, *args):
+        subprocess.run(["xdotool"] + [str(a) for a in args], env=self.env, check=True,
+                       timeout=30)
+
+    def to_screen(self, x, y):
+        return self.surface[0] + x, self.surface[1] + y
+
+    def point_cell(self, c, r):
+        """Moves the pointer to the middle of grid cell (c, r)."""
+        left, top, right, bottom = screen.cell_box(c, r)
+        self.xdotool("mousemove", *self.to_screen((left + right) // 2, (top + bottom) // 2))
+
+    def click_cell(self, c, r, button=1):
+        self.point_cell(c, r)
+        self.xdotool("click", button)
+
+    def keys(self, *names):
+        self.xdotool("key", "--delay", 40, *names)
+
+    def type_text(self, text):
+        self.xdotool("type", "--delay", 60, text)
+
+    def open_menu(self, c, r):
+        self.click_cell(c, r, button=3)
+        wait_for(lambda: self.menus_open() > 0, "the context menu to open")
+
+    def choose(self, c, r, index, sub_index=None):
+        """Right-clicks cell (c, r) and chooses the menu's item by its position among the
+        items that are not separators (and in the submenu, when sub_index is given)."""
+        self.open_menu(c, r)
+        self.keys(*["Down"] * (index + 1))
+        if sub_index is not None:
+            self.keys("Right")
+            wait_for(lambda: self.menus_open() > 1, "the submenu to open")
+            if sub_index:
+                self.keys(*["Down"] * sub_index)
+        self.keys("Return")
+        wait_for(lambda: self.menus_open() == 0, "the menu to close")
+
+    # -- reading the screen ----------------------------------------------------------------
+
+    def shot(self):
+        return screen.capture(self.env)
+
+    def surface_pixel(self, picture, x, y):
+        return picture.pixel(*self.to_screen(x, y))
+
+    def cell_interior(self, picture, c, r):
+        """The pixels inside cell (c, r)'s frame."""
+        left, top, right, bottom = screen.cell_box(c, r)
+        x0, y0 = self.to_screen(left + 3, top + 3)
+        x1, y1 = self.to_screen(right - 2, bottom - 2)
+        return picture.region(x0, y0, x1, y1)
+
+    def save(self, picture, name):
+        if self.artifacts:
+            os.makedirs(self.artifacts, exist_ok=True)
+            picture.save_ppm(os.path.join(self.artifacts, name + ".ppm"))
