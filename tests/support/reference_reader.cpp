@@ -92,7 +92,8 @@ std::int32_t FindRecordByValue(App& app) {
 
 void FillGrid(App& app, std::int64_t first) {
   const std::int64_t fieldCount = LoadFieldTable(app);
-  for (std::int64_t f = app.FirstField; f <= app.FirstField + app.LastRow - 1; ++f) {
+  const std::int64_t lastField = static_cast<std::int64_t>(app.FirstField) + app.LastRow - 1;
+  for (std::int64_t f = app.FirstField; f <= lastField; ++f) {
     const int row = static_cast<int>(f - app.FirstField + 1);
     const bool exists = f >= 1 && f <= fieldCount;
     const FieldDef* field = exists ? &app.Fields[static_cast<std::size_t>(f - 1)] : nullptr;
