@@ -48,6 +48,15 @@ inline constexpr Color kBlack = 0x000000;
 inline constexpr Color kSilver = 0xC0C0C0;
 inline constexpr Color kRed = 0x0000FF;
 
+// A surface message held back while the typed input ends, with the character its key
+// release carried.
+struct HeldMessage {
+  std::uint32_t message = 0;
+  std::uint64_t wParam = 0;
+  std::int64_t lParam = 0;
+  int character = 0;
+};
+
 struct App {
   explicit App(Platform& p) : platform(p) {}
   Platform& platform;
@@ -75,6 +84,8 @@ struct App {
   std::int32_t NavigationBusy = 0;
   std::int32_t ReportShown = 0;
   std::string TypedText;
+  std::int32_t HoldingInput = 0;  // 1 while the typed input ends
+  std::vector<HeldMessage> HeldInput;
 
   // Database.
   std::string DatabaseFolder;    // UTF-8 path, empty until a folder is chosen
@@ -82,6 +93,10 @@ struct App {
   std::int64_t ScanStart = 0;
   std::int64_t ScanRecord = 0;
   std::int64_t ViewStart = 0;
+  // Pacing of record file scans: entries per block read (about 1 MiB), and the scanning
+  // time after which pending window messages are let through. Tests make both small.
+  std::int64_t ScanBlockEntries = 19418;
+  std::int64_t ScanPumpMicroseconds = 10000;
 
   // Colour marks.
   std::vector<ColorMark> RecordColors;  // record number r is RecordColors[r - 1]

@@ -39,11 +39,23 @@ bool SetCurrentCell(App& app, Point p) {
          app.CurrentRow <= app.LastRow;
 }
 
-void KeyReleased(App& app) {
-  const int k = app.platform.ui.TakePendingCharacter();
+void Handle(App& app, const HeldMessage& message);
+
+// Ends the typed input. Input that arrives while it scans the record file is held back and
+// handled once it is done, so that it changes neither the record found nor the grid shown.
+void FinishEntryHoldingInput(App& app) {
+  app.HoldingInput = 1;
+  FinishEntry(app);
+  app.HoldingInput = 0;
+  std::vector<HeldMessage> held;
+  held.swap(app.HeldInput);
+  for (const HeldMessage& message : held) Handle(app, message);
+}
+
+void KeyReleased(App& app, int k) {
   const bool typing = app.DatabaseLinked == 1 && app.InputActive == 1;
   if (k == kEnter) {
-    if (typing) FinishEntry(app);
+    if (typing) FinishEntryHoldingInput(app);
   } else if (k == kBackspace) {
     if (typing && !app.TypedText.empty()) DeleteLastTyped(app);
   } else if (k >= 9 && k <= 255) {
@@ -103,25 +115,36 @@ void RightButtonPressed(App& app, std::int64_t lParam) {
   RunCommand(app, command);
 }
 
+void Handle(App& app, const HeldMessage& m) {
+  switch (m.message) {
+    case kKeyUp:
+      KeyReleased(app, m.character);
+      break;
+    case kKeyDown:
+      KeyPressed(app, m.wParam);
+      break;
+    case kPointerMoved:
+      PointerMoved(app, m.lParam);
+      break;
+    case kRightButtonDown:
+      RightButtonPressed(app, m.lParam);
+      break;
+    default:  // left button and wheel: the surface's own handler does all there is
+      break;
+  }
+}
+
 }  // namespace
 
 void SurfaceHandler(App& app, std::uint32_t message, std::uint64_t wParam, std::int64_t lParam) {
   app.platform.draw.SelectTarget(kGridSurface);
-  switch (message) {
-    case kKeyUp:
-      KeyReleased(app);
-      break;
-    case kKeyDown:
-      KeyPressed(app, wParam);
-      break;
-    case kPointerMoved:
-      PointerMoved(app, lParam);
-      break;
-    case kRightButtonDown:
-      RightButtonPressed(app, lParam);
-      break;
-    default:  // left button and wheel: the surface's own handler does all there is
-      break;
+  // A released key's character is read now: the slot holds only the latest one.
+  const int character = message == kKeyUp ? app.platform.ui.TakePendingCharacter() : 0;
+  const HeldMessage m{message, wParam, lParam, character};
+  if (app.HoldingInput == 1) {
+    app.HeldInput.push_back(m);
+  } else {
+    Handle(app, m);
   }
 }
 

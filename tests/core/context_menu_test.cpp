@@ -1,10 +1,11 @@
+#include "shell/context_menu.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "commands/run_command.h"
 #include "fakes/fake_platform.h"
-#include "shell/context_menu.h"
 #include "shell/surface_handler.h"
 
 namespace tomo::testing {
@@ -30,22 +31,20 @@ TEST(ContextMenu, SpanishAtStartEnglishOnRequest) {
                                       "Escrolear Datos ", "-", "Ir a Registro ..", "-", "Buscar",
                                       "-", "Copiar", "-", "Colores", "-", "Info Base Datos",
                                       "Autor", "-", "English"}));
-  EXPECT_EQ(Commands(menu), (std::vector<std::int32_t>{11, 9, 0, 1, 2, 0, 3, 0, 10, 0, 4, 0, 0,
-                                                       0, 7, 8, 0, 12}));
-  EXPECT_EQ(Texts(menu[12].submenu), (std::vector<std::string>{"Celda", "Registro",
-                                                               "Elegir Color", "Resetear", "-",
-                                                               "Deshacer"}));
+  EXPECT_EQ(Commands(menu),
+            (std::vector<std::int32_t>{11, 9, 0, 1, 2, 0, 3, 0, 10, 0, 4, 0, 0, 0, 7, 8, 0, 12}));
+  EXPECT_EQ(Texts(menu[12].submenu), (std::vector<std::string>{"Celda", "Registro", "Elegir Color",
+                                                               "Resetear", "-", "Deshacer"}));
   EXPECT_EQ(Commands(menu[12].submenu), (std::vector<std::int32_t>{21, 22, 23, 24, 0, 25}));
 
   t.app.UseEnglish = 1;
   menu = BuildContextMenu(t.app);
-  EXPECT_EQ(Texts(menu),
-            (std::vector<std::string>{"Update", "First record", "-", "Link to database",
-                                      "Scroll data", "-", "Go to database record ..", "-",
-                                      "Search", "-", "Copy", "-", "Colors", "-", "Info DataBase",
-                                      "Author", "-", "Espa\xF1ol"}));
-  EXPECT_EQ(Texts(menu[12].submenu), (std::vector<std::string>{"Cell", "Record", "Choose color",
-                                                               "Reset", "-", "Undo"}));
+  EXPECT_EQ(Texts(menu), (std::vector<std::string>{
+                             "Update", "First record", "-", "Link to database", "Scroll data", "-",
+                             "Go to database record ..", "-", "Search", "-", "Copy", "-", "Colors",
+                             "-", "Info DataBase", "Author", "-", "Espa\xF1ol"}));
+  EXPECT_EQ(Texts(menu[12].submenu),
+            (std::vector<std::string>{"Cell", "Record", "Choose color", "Reset", "-", "Undo"}));
 }
 
 TEST(ContextMenu, SwatchAndUndoState) {

@@ -107,14 +107,13 @@ TEST(GridPainter, MarksNeedALinkedDatabase) {
 }
 
 TEST(BitmapFile, SixteenBySixteenPictureIs822Bytes) {
-  const auto bytes = EncodeBitmapFile(16, 16, [](int x, int y) {
-    return x == 0 && y == 0 ? Color{0x0000FF} : Color{0x00FF00};
-  });
+  const auto bytes = EncodeBitmapFile(
+      16, 16, [](int x, int y) { return x == 0 && y == 0 ? Color{0x0000FF} : Color{0x00FF00}; });
   ASSERT_EQ(bytes.size(), 822u);
   const std::vector<std::uint8_t> header = {
-      'B', 'M', 0x36, 0x03, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,  // file header
-      40,  0,   0,    0,    16, 0, 0, 0, 16, 0, 0, 0, 1, 0, 24, 0,  // size, width, height, ...
-      0,   0,   0,    0,    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+      'B', 'M', 0x36, 0x03, 0,  0, 0, 0, 0,  0, 54, 0, 0, 0,         // file header
+      40,  0,   0,    0,    16, 0, 0, 0, 16, 0, 0,  0, 1, 0, 24, 0,  // size, width, height, ...
+      0,   0,   0,    0,    0,  0, 0, 0, 0,  0, 0,  0, 0, 0, 0,  0, 0, 0, 0, 0, 0, 0, 0, 0};
   EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 54), header);
   // Rows run bottom-up: the top-left red pixel is the first pixel of the last row.
   const std::size_t topRow = 54 + 15 * 48;

@@ -6,7 +6,9 @@
 namespace tomo::testing {
 namespace {
 
-std::int64_t At(int x, int y) { return (static_cast<std::int64_t>(y) << 16) | x; }
+std::int64_t At(int x, int y) {
+  return (static_cast<std::int64_t>(y) << 16) | x;
+}
 
 TEST(Pointer, HitTestUsesWholeCellsWithoutTheMargins) {
   TestApp t;

@@ -26,6 +26,7 @@ class CountingFile : public ReadOnlyFile {
 
 std::unique_ptr<ReadOnlyFile> CountingFiles::OpenForReading(const std::string& path) {
   ++opens;
+  paths.push_back(path);
   return std::make_unique<CountingFile>(PosixFiles::OpenForReading(path), bytesRead);
 }
 

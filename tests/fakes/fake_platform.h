@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "fakes/fake_surface.h"
 #include "fakes/fake_ui.h"
@@ -18,6 +19,7 @@ class CountingFiles : public PosixFiles {
   std::unique_ptr<ReadOnlyFile> OpenForReading(const std::string& path) override;
   std::int64_t bytesRead = 0;
   int opens = 0;
+  std::vector<std::string> paths;  // every path asked for, in order
 };
 
 struct FakePlatform {

@@ -35,7 +35,10 @@ class FakeUi : public Ui {
   }
   void SetCaption(std::string_view text) override { caption = std::string(text); }
   ScreenSize GetScreenSize() override { return screen; }
-  void Sleep(int milliseconds) override { slept.push_back(milliseconds); }
+  void Sleep(int milliseconds) override {
+    slept.push_back(milliseconds);
+    if (onSleep) onSleep();
+  }
   void PumpMessages() override;
   std::int64_t NowMicroseconds() override;
   int TakePendingCharacter() override {
@@ -67,6 +70,7 @@ class FakeUi : public Ui {
   std::vector<Point> menuPositions;
   std::string caption = "TOMO BD";
   std::vector<int> slept;
+  std::function<void()> onSleep;  // runs at every pause
   int pendingCharacter = 0;
 
   // Runs at every pump with the number of that pump (from 1); tests inject events here.

@@ -12,9 +12,11 @@ namespace tomo::win32 {
 
 namespace {
 
-constexpr DWORD kMainStyle = 0x94CA00D4;    // pop-up, caption, system menu, minimise box, ...
-constexpr DWORD kMainExStyle = 0x00010080;  // tool window, control parent
-constexpr int kFirstSurfaceWidth = 746;     // before the window takes the screen's size
+constexpr DWORD kMainStyle = 0x94CA00D4;  // pop-up, caption, system menu, minimise box, ...
+// Control parent. Not a tool window (0x80): under Wine a tool window gets no pointer input,
+// and no keyboard focus back, once a dialog or message box has been shown.
+constexpr DWORD kMainExStyle = 0x00010000;
+constexpr int kFirstSurfaceWidth = 746;  // before the window takes the screen's size
 constexpr int kFirstSurfaceHeight = 587;
 
 // What the window procedures need to reach; it lives in RunMainWindow's frame.

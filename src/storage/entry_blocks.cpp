@@ -1,0 +1,45 @@
+#include "storage/entry_blocks.h"
+
+#include <algorithm>
+
+#include "storage/database_folder.h"
+#include "storage/record_file.h"
+
+namespace tomo {
+
+EntryBlocks::EntryBlocks(App& app, std::int64_t first)
+    : app_(app),
+      file_(app.platform.files.OpenForReading(DatabasePath(app, kRecordFileExtension))),
+      entries_(std::max<std::int64_t>(file_->Length(), 0) / kEntrySize),
+      next_(std::max<std::int64_t>(first, 1)),
+      blockEntries_(std::max<std::int64_t>(app.ScanBlockEntries, 1)),
+      lastPump_(app.platform.ui.NowMicroseconds()) {}
+
+std::int64_t EntryBlocks::LastRecord() {
+  if (entries_ == 0) return 0;
+  unsigned char bytes[kEntryBytes];
+  if (file_->ReadAt((entries_ - 1) * kEntrySize, bytes, kEntryBytes) != kEntryBytes) return 0;
+  return DecodeEntry(bytes).record;
+}
+
+bool EntryBlocks::Next() {
+  if (next_ > entries_) return false;
+  if (count_ > 0) PumpWhenDue();
+  const std::int64_t wanted = std::min(blockEntries_, entries_ - next_ + 1);
+  buffer_.resize(static_cast<std::size_t>(wanted) * kEntryBytes);
+  const std::size_t got = file_->ReadAt((next_ - 1) * kEntrySize, buffer_.data(), buffer_.size());
+  // A file cut short by another program ends at its last whole entry.
+  first_ = next_;
+  count_ = static_cast<std::int64_t>(got / kEntryBytes);
+  next_ = count_ == wanted ? next_ + count_ : entries_ + 1;
+  return count_ > 0;
+}
+
+void EntryBlocks::PumpWhenDue() {
+  Ui& ui = app_.platform.ui;
+  if (ui.NowMicroseconds() - lastPump_ < app_.ScanPumpMicroseconds) return;
+  ui.PumpMessages();
+  lastPump_ = ui.NowMicroseconds();
+}
+
+}  // namespace tomo

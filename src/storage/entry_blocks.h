@@ -1,0 +1,49 @@
+// Reading the record file in large blocks of whole entries, letting pending window messages
+// through while a long scan runs.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "platform/files.h"
+#include "shell/app.h"
+#include "storage/char_entry.h"
+
+namespace tomo {
+
+class EntryBlocks {
+ public:
+  // Opens the record file of the current database folder; blocks start at entry `first`.
+  EntryBlocks(App& app, std::int64_t first);
+
+  // Whole entries in the file when it was opened.
+  std::int64_t Entries() const { return entries_; }
+  // The record number of the file's last whole entry; 0 for an empty file.
+  std::int64_t LastRecord();
+  // Reads the next block; false at the end of the file. Between two blocks, pending window
+  // messages are let through once the scan has run ScanPumpMicroseconds since the last time.
+  bool Next();
+  // Entry numbers of the current block: First() .. First() + Count() - 1.
+  std::int64_t First() const { return first_; }
+  std::int64_t Count() const { return count_; }
+  CharEntry At(std::int64_t k) const {
+    return DecodeEntry(buffer_.data() + static_cast<std::size_t>(k) * kEntryBytes);
+  }
+
+ private:
+  static constexpr std::size_t kEntryBytes = 54;
+  void PumpWhenDue();
+
+  App& app_;
+  std::unique_ptr<ReadOnlyFile> file_;
+  std::int64_t entries_ = 0;
+  std::int64_t next_ = 1;
+  std::int64_t first_ = 0;
+  std::int64_t count_ = 0;
+  std::int64_t blockEntries_ = 1;
+  std::int64_t lastPump_ = 0;
+  std::vector<unsigned char> buffer_;
+};
+
+}  // namespace tomo

@@ -1,0 +1,39 @@
+#include "fakes/memory_files.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace tomo::testing {
+
+namespace {
+
+class MemoryFile : public ReadOnlyFile {
+ public:
+  explicit MemoryFile(const std::string* bytes) : bytes_(bytes) {}
+  std::int64_t Length() override { return bytes_ ? static_cast<std::int64_t>(bytes_->size()) : 0; }
+  std::size_t ReadAt(std::int64_t offset, void* buffer, std::size_t size) override {
+    if (!bytes_ || offset < 0 || offset >= Length()) return 0;
+    const std::size_t n = std::min(size, bytes_->size() - static_cast<std::size_t>(offset));
+    std::memcpy(buffer, bytes_->data() + offset, n);
+    return n;
+  }
+
+ private:
+  const std::string* bytes_;
+};
+
+}  // namespace
+
+std::unique_ptr<ReadOnlyFile> MemoryFiles::OpenForReading(const std::string& path) {
+  const auto file = files.find(path);
+  return std::make_unique<MemoryFile>(file == files.end() ? nullptr : &file->second);
+}
+
+void MemoryTestApp::Use(const std::string& folder, std::string fieldFile, std::string recordFile) {
+  app.DatabaseFolder = folder;
+  const std::string name = folder.substr(folder.rfind('\\') + 1);
+  files.files[folder + "\\" + name + ".z04"] = std::move(fieldFile);
+  files.files[folder + "\\" + name + ".zbd"] = std::move(recordFile);
+}
+
+}  // namespace tomo::testing

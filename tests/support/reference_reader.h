@@ -1,0 +1,20 @@
+// The record file read the simple way, entry by entry, straight from the rules: the oracle
+// that the block-reading, one-pass operations are compared with. Each entry is one read of
+// 54 bytes, and every ReadValue scans from ScanStart on.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "shell/app.h"
+
+namespace tomo::testing::reference {
+
+std::int64_t CountRecords(App& app);
+std::string ReadValue(App& app, std::string_view fieldName, std::int64_t record);
+std::int64_t FindValueStart(App& app, std::string_view fieldName, std::int64_t record);
+std::int32_t FindRecordByValue(App& app);
+void FillGrid(App& app, std::int64_t first);
+
+}  // namespace tomo::testing::reference

@@ -1,0 +1,56 @@
+// Writing the two database files from a description, for the sample generator and the
+// tests. The program itself never writes a database file.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace tomo::format {
+
+struct FieldSpec {
+  FieldSpec() = default;
+  FieldSpec(std::string name_, std::int16_t type_ = 3, std::string options_ = {},
+            std::int32_t searchFlag_ = 1)
+      : name(std::move(name_)),
+        type(type_),
+        options(std::move(options_)),
+        searchFlag(searchFlag_) {}
+  std::string name;
+  std::int16_t type = 3;  // STRING
+  std::string options;
+  std::int32_t searchFlag = 1;
+};
+
+struct RecordSpec {
+  std::int64_t number = 0;
+  std::vector<std::optional<std::string>> values;  // by field, in field order; none = absent
+};
+
+struct DatabaseSpec {
+  std::vector<FieldSpec> fields;
+  std::vector<RecordSpec> records;  // written in this order
+};
+
+// One character entry. The name fills the 35-byte name field, followed by zero bytes; a name
+// of 35 bytes or more leaves no zero byte.
+struct Entry {
+  char character = 0;
+  std::string name;
+  std::int64_t record = 0;
+  std::int32_t mark = 0;
+};
+
+// The field definition file: one 12042-byte record per field.
+std::string FieldFileBytes(const std::vector<FieldSpec>& fields);
+// The entries of a value, one per character, the last one marked 1.
+std::vector<Entry> ValueEntries(const std::string& field, std::int64_t record,
+                                const std::string& text);
+// The entries of every present value, record by record and field by field.
+std::vector<Entry> RecordEntries(const DatabaseSpec& database);
+// The record file: 54 bytes per entry.
+std::string RecordFileBytes(const std::vector<Entry>& entries);
+
+}  // namespace tomo::format
