@@ -12,6 +12,14 @@ import time
 
 import screen
 
+# Positions of the context menu's items, counted without the separators, as the arrow keys
+# reach them; the same in both languages.
+MENU = {"update": 0, "first": 1, "link": 2, "scroll": 3, "goto": 4, "search": 5, "copy": 6,
+        "colors": 7, "info": 8, "author": 9, "language": 10}
+COLORS = {"cell": 0, "record": 1, "choose": 2, "reset": 3, "undo": 4}
+
+CLIPBOARD_SENTINEL = "(nothing copied)"
+
 BOOT_SECONDS = 180  # the first wine start in a fresh prefix runs wineboot
 WAIT_SECONDS = 20
 
@@ -53,7 +61,8 @@ class Session:
         shutil.copy(probe_exe, self.probe_exe)
         self.processes = []
         self.tomo = None
-        self.surface = None
+        self.surface = None  # the grid surface's client area on screen: x, y, width, height
+        self.client = None  # the main window's client area on screen, which clips the surface
         self.env = None
 
     # -- life cycle ------------------------------------------------------------------------
@@ -109,6 +118,12 @@ class Session:
         result = self.probe(["code-page"], timeout=BOOT_SECONDS)
         check(result.stdout.strip() == "1252",
               "Wine's ANSI code page is %r, not 1252" % result.stdout.strip())
+        # Wine draws the window frames itself, as Windows does, instead of the window manager
+        # adding its own around them: the full-screen window then fits the screen.
+        subprocess.run(["wine", "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v",
+                        "Decorated", "/t", "REG_SZ", "/d", "N", "/f"], env=self.env,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60,
+                       check=True)
 
     def close(self):
         if self.tomo and self.tomo.poll() is None:
@@ -134,12 +149,15 @@ class Session:
     # -- tomo.exe --------------------------------------------------------------------------
 
     def start_tomo(self):
-        """Starts tomo.exe and waits until its grid is on screen."""
+        """Starts tomo.exe and waits until its grid is on screen. The pointer waits off the
+        grid, so the caption is the program's own until the pointer moves."""
+        self.xdotool("mousemove", 0, self.height - 1)
         self.tomo = subprocess.Popen(["wine", self.tomo_exe], cwd=self.bin, env=self.env,
                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         wait_for(lambda: self.probe_ok(["surface-rect"]), "the main window", timeout=60)
         x, y, w, h = (int(v) for v in self.probe(["surface-rect"]).stdout.split())
         self.surface = (x, y, w, h)
+        self.client = tuple(int(v) for v in self.probe(["window-rect"]).stdout.split())
         # Painted: the corner header cell's fill is silver.
         wait_for(lambda: self.surface_pixel(self.shot(), 50, 16) == screen.SILVER,
                  "the grid to be painted")
@@ -220,10 +238,12 @@ class Session:
         self.click_cell(c, r, button=3)
         wait_for(lambda: self.menus_open() > 0, "the context menu to open")
 
-    def choose(self, c, r, index, sub_index=None):
-        """Right-clicks cell (c, r) and chooses the menu's item by its position among the
-        items that are not separators (and in the submenu, when sub_index is given)."""
+    def choose(self, c, r, item, color_item=None):
+        """Right-clicks cell (c, r) and chooses the menu's item (a key of MENU), or the item of
+        the colours submenu (a key of COLORS), by keyboard position."""
         self.open_menu(c, r)
+        index = MENU["colors"] if color_item else MENU[item]
+        sub_index = COLORS[color_item] if color_item else None
         self.keys(*["Down"] * (index + 1))
         if sub_index is not None:
             self.keys("Right")
@@ -233,10 +253,66 @@ class Session:
         self.keys("Return")
         wait_for(lambda: self.menus_open() == 0, "the menu to close")
 
+    def dismiss_menu(self, c, r):
+        self.open_menu(c, r)
+        self.keys("Escape")
+        wait_for(lambda: self.menus_open() == 0, "the menu to close")
+
+    def dialog_open(self, child_class):
+        return self.probe_ok(["class-rect", "*", child_class]) is not None
+
+    def link(self, folder, cell=(1, 1)):
+        """"Link to database": in the folder browser, the tree gets the keyboard focus (Tab
+        until typing selects the folder), the folder's name is typed, Return chooses it."""
+        self.choose(*cell, "link")
+        wait_for(lambda: self.dialog_open("SysTreeView32"), "the folder browser", timeout=60)
+        texts = self.probe_ok(["texts", "*"]) or ""
+        for _ in range(6):
+            self.type_text(folder)
+            if self.probe_ok(["tree-selection", "*"]) == folder:
+                break
+            self.keys("Tab")
+        else:
+            raise Failure("the folder browser's tree did not select %r" % folder)
+        self.keys("Return")
+        wait_for(lambda: not self.dialog_open("SysTreeView32"), "the folder browser to close")
+        return texts
+
+    def copy_cell(self, c, r):
+        """"Copy" on cell (c, r), and the clipboard's text read back."""
+        check(self.probe(["set-clipboard", CLIPBOARD_SENTINEL]).returncode == 0,
+              "could not prepare the clipboard")
+        self.choose(c, r, "copy")
+
+        def copied():  # a one-element list, so an empty text counts as an answer
+            text = self.clipboard()
+            return [text] if text is not None and text != CLIPBOARD_SENTINEL else None
+
+        try:
+            return wait_for(copied, "Copy to reach the clipboard", timeout=5)[0]
+        except Failure:
+            raise Failure("Copy on cell (%d, %d) put nothing on the clipboard" % (c, r)) from None
+
+    def expect_cell_text(self, c, r, expected):
+        got = self.copy_cell(c, r)
+        check(got == expected, "cell (%d, %d) holds %r, expected %r" % (c, r, got, expected))
+
+    def type_entry(self, text):
+        """Types into the typed input and ends it with Return."""
+        self.type_text(text)
+        self.keys("Return")
+
     # -- reading the screen ----------------------------------------------------------------
 
     def shot(self):
         return screen.capture(self.env)
+
+    def visible(self, x, y):
+        """Whether the surface point shows: inside the main window's client area (the surface
+        is wider and taller than that area) and on the screen."""
+        sx, sy = self.to_screen(x, y)
+        cx, cy, cw, ch = self.client
+        return (cx <= sx < min(cx + cw, self.width)) and (cy <= sy < min(cy + ch, self.height))
 
     def surface_pixel(self, picture, x, y):
         return picture.pixel(*self.to_screen(x, y))
@@ -247,6 +323,12 @@ class Session:
         x0, y0 = self.to_screen(left + 3, top + 3)
         x1, y1 = self.to_screen(right - 2, bottom - 2)
         return picture.region(x0, y0, x1, y1)
+
+    def cell_has_text(self, picture, c, r):
+        """True when dark glyph pixels show inside the cell's frame."""
+        pixels = self.cell_interior(picture, c, r)
+        dark = sum(1 for i in range(0, len(pixels), 3) if max(pixels[i:i + 3]) < 0x50)
+        return dark >= 5
 
     def save(self, picture, name):
         if self.artifacts:

@@ -1,0 +1,481 @@
+"""End-to-end scenarios of tomo.exe: each runs in a session of its own (fresh display, Wine
+prefix and HOME) and is reported by name. The last line is "N passed, N failed"."""
+
+import argparse
+import os
+import shutil
+import signal
+import sys
+import time
+import traceback
+
+import screen
+import zdb
+from harness import Failure, Session, check, wait_for
+
+SCENARIO_SECONDS = 240
+SCROLL_STEP_SECONDS = 0.2
+
+
+# -- pixel checks ------------------------------------------------------------------------------
+
+def cell_pixels(session, picture, c, r):
+    """The cell's outline pixels at the middle of its four edges, and its fill near the corners.
+    GDI draws the 2-pixel outline of the box (left, top)-(right, bottom) over the pixels
+    left-1..left, right-2..right-1 (and so for top and bottom)."""
+    left, top, right, bottom = screen.cell_box(c, r)
+    mx, my = (left + right) // 2, (top + bottom) // 2
+    outline = [(left - 1, my), (left, my), (right - 2, my), (right - 1, my),
+               (mx, top - 1), (mx, top), (mx, bottom - 2), (mx, bottom - 1)]
+    fill = [(left + 1, top + 1), (right - 3, top + 1), (left + 1, bottom - 3),
+            (right - 3, bottom - 3)]
+    def px(points):
+        return {session.surface_pixel(picture, x, y) for x, y in points if session.visible(x, y)}
+
+    return px(outline), px(fill)
+
+
+def expect_cell(session, picture, c, r, outline, fill):
+    got_outline, got_fill = cell_pixels(session, picture, c, r)
+    check(got_outline == {outline} and got_fill == {fill},
+          "cell (%d, %d): outline %s and fill %s, expected %06x and %06x" % (
+              c, r, sorted("%06x" % v for v in got_outline),
+              sorted("%06x" % v for v in got_fill), outline, fill))
+
+
+def expect_data_cell_outline(session, picture, c, r, outline):
+    expect_cell(session, picture, c, r, outline, screen.WHITE)
+
+
+def expect_empty_grid(session, picture, columns, rows):
+    for r in range(rows):
+        for c in range(columns):
+            if r == 0 or c == 0:
+                expect_cell(session, picture, c, r, screen.BLACK, screen.SILVER)
+            else:
+                expect_cell(session, picture, c, r, screen.SILVER, screen.WHITE)
+            check(not session.cell_has_text(picture, c, r),
+                  "cell (%d, %d) shows text before a database is linked" % (c, r))
+    # Nothing right of the last column or below the last row: white up to the surface's edge
+    # (as far as the main window shows it).
+    _, _, width, height = session.surface
+    beyond_x = screen.cell_box(columns, 0)[0] - 1
+    beyond_y = screen.cell_box(0, rows)[1] - 1
+    for name, (x0, y0) in (("right of column %d" % (columns - 1), (beyond_x, 0)),
+                           ("below row %d" % (rows - 1), (0, beyond_y))):
+        for y in range(y0, height):
+            for x in range(x0, width):
+                if not session.visible(x, y):
+                    continue
+                sx, sy = session.to_screen(x, y)
+                check(picture.pixel(sx, sy) == screen.WHITE,
+                      "something is drawn %s: pixel (%d, %d) is %06x" % (
+                          name, x, y, picture.pixel(sx, sy)))
+
+
+def grid_is_gone(session, picture):
+    """A report page covers the grid: no header cell shows its silver fill."""
+    return all(cell_pixels(session, picture, c, r)[1] != {screen.SILVER}
+               for c, r in ((0, 0), (0, 3), (2, 0), (0, 8)))
+
+
+def dark_pixels(session, picture, width, height):
+    x0, y0 = session.to_screen(0, 0)
+    area = picture.region(x0, y0, x0 + width, y0 + height)
+    return sum(1 for i in range(0, len(area), 3) if max(area[i:i + 3]) < 0x50)
+
+
+def has_colour(session, picture, colour, width, height):
+    x0, y0 = session.to_screen(0, 0)
+    area = picture.region(x0, y0, x0 + width, y0 + height)
+    rgb = bytes(((colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF))
+    return any(area[i:i + 3] == rgb for i in range(0, len(area), 3))
+
+
+# -- the sample database -----------------------------------------------------------------------
+
+class Sample:
+    """The sample database copied into the session's HOME, with what the grid should show."""
+
+    def __init__(self, session, source):
+        self.folder = os.path.join(session.home, "agenda")
+        shutil.copytree(source, self.folder)
+        self.db = zdb.read(self.folder)
+
+    def text_field(self, predicate, rows):
+        """The first text-type field shown in grid rows 1..rows that satisfies predicate."""
+        for number, field in enumerate(self.db.fields[:rows], start=1):
+            if field.type_code not in (zdb.LOGIC, zdb.ARRAY) and predicate(number, field):
+                return number
+        raise Failure("the sample database has no field for this scenario")
+
+    def long_value(self, record, rows, shortest=14, longest=40):
+        """A field (row) of the record whose shown value is longer than a cell shows."""
+        number = self.text_field(
+            lambda n, f: shortest <= len(self.db.shown(record, n)) <= longest, rows)
+        return number, self.db.shown(record, number)
+
+
+def start_with_sample(session, sample_dir):
+    sample = Sample(session, sample_dir)
+    session.start_tomo()
+    session.click_cell(1, 1)
+    texts = session.link("agenda")
+    wait_for(lambda: session.cell_has_text(session.shot(), 1, 0), "the grid to show the database")
+    return sample, texts
+
+
+# -- scenarios ---------------------------------------------------------------------------------
+
+def empty_grid(session):
+    """Start-up: the caption, the empty grid of exactly the cells that fit, Esc, and close."""
+    session.start_tomo()
+    check(session.caption() == "TOMO BD", "the caption reads %r" % session.caption())
+    columns, rows = screen.grid_size(session.width, session.height)
+    # Where the surface sits: at (1, 1) of the main window's client area, screen size less 3 by 25.
+    client_x, client_y, _, _ = (int(v) for v in session.probe_ok(["window-rect"]).split())
+    frame_x, frame_y, frame_w, frame_h = (int(v) for v in session.probe_ok(["surface-frame"]).split())
+    check((frame_x - client_x, frame_y - client_y) == (1, 1),
+          "the surface sits at (%d, %d) of the client area" % (frame_x - client_x, frame_y - client_y))
+    check((frame_w, frame_h) == (session.width - 3, session.height - 25),
+          "the surface is %dx%d" % (frame_w, frame_h))
+    picture = session.shot()
+    session.save(picture, "empty-grid")
+    expect_empty_grid(session, picture, columns, rows)
+    session.click_cell(2, 2)
+    session.keys("Escape")
+    time.sleep(1)  # Esc must change nothing: give it time to do harm
+    check(session.running() and session.caption() is not None, "Esc closed the window")
+    session.keys("alt+F4")
+    code = session.wait_exit()
+    check(code == 0, "closing the window ended tomo.exe with exit code %d" % code)
+
+
+def empty_grid_1024(session):
+    check(screen.grid_size(1024, 768) == (9, 23), "1024x768 must give 9x23 cells")
+    empty_grid(session)
+
+
+def empty_grid_1920(session):
+    check(screen.grid_size(1920, 1080) == (18, 33), "1920x1080 must give 18x33 cells")
+    empty_grid(session)
+
+
+def link_and_browse(session, sample_dir):
+    """Link the sample by the folder browser; values, arrows and the pointer's caption."""
+    sample, texts = start_with_sample(session, sample_dir)
+    db = sample.db
+    check("Elige Carpeta de Base Datos ..." in texts and "\u00ae" in texts,
+          "the folder browser's prompt reads %r" % texts)
+    session.expect_cell_text(1, 0, "1")
+    session.expect_cell_text(0, 1, db.fields[0].name)
+    session.expect_cell_text(1, 1, db.shown(1, 1))  # accented letters read back as written
+    row, value = sample.long_value(2, 20)
+    session.expect_cell_text(2, row, value)  # the whole text, not the 13 shown
+    session.expect_cell_text(0, 0, "")
+    # Right arrow: one record on; Down arrow: one field on (the sample has more fields than rows).
+    session.keys("Right")
+    session.expect_cell_text(1, 0, "2")
+    session.expect_cell_text(1, 1, db.shown(2, 1))
+    session.keys("Down")
+    session.expect_cell_text(0, 1, db.fields[1].name)
+    session.expect_cell_text(1, 1, db.shown(2, 2))
+    session.keys("Left", "Up")
+    session.expect_cell_text(1, 0, "1")
+    session.expect_cell_text(0, 1, db.fields[0].name)
+    session.keys("Left", "Up")  # at the first record and field: nothing moves
+    session.expect_cell_text(1, 0, "1")
+    session.expect_cell_text(0, 1, db.fields[0].name)
+    # The pointer: the caption names the cell under it, and keeps it off the grid.
+    session.point_cell(4, 7)
+    wait_for(lambda: session.caption() == "4x7", "the caption 4x7")
+    x, _ = session.to_screen(session.surface[2] - 2, 0)
+    session.xdotool("mousemove", x, session.to_screen(0, 100)[1])
+    time.sleep(0.5)
+    check(session.caption() == "4x7", "off the grid the caption became %r" % session.caption())
+
+
+def menu_items(session, sample_dir, english):
+    """Each command of the menu has its effect; in English after the language item."""
+    sample, _ = start_with_sample(session, sample_dir)
+    db = sample.db
+    if english:
+        session.choose(3, 3, "language")
+    # "First record" after moving on.
+    session.keys("Right", "Right")
+    session.expect_cell_text(1, 0, "3")
+    session.choose(2, 2, "first")
+    session.expect_cell_text(1, 0, "1")
+    # "Go to database record ..": typed on any cell.
+    session.choose(3, 5, "goto")
+    session.type_entry("5")
+    session.expect_cell_text(1, 0, "5")
+    session.expect_cell_text(1, 1, db.shown(5, 1))
+    # "Scroll data": the long value slides through its cell and comes back.
+    row, value = sample.long_value(5, 20, longest=20)
+    before = session.cell_interior(session.shot(), 1, row)
+    session.choose(1, row, "scroll")
+    wait_for(lambda: session.cell_interior(session.shot(), 1, row) != before,
+             "the value to slide", timeout=3)
+    wait_for(lambda: session.cell_interior(session.shot(), 1, row) == before,
+             "the value to stand at its start again",
+             timeout=len(value) * SCROLL_STEP_SECONDS + 10)
+    # "Info DataBase": a page of text replaces the grid; "Update" brings the grid back.
+    session.choose(2, 2, "info")
+    wait_for(lambda: grid_is_gone(session, session.shot()), "the report page")
+    picture = session.shot()
+    session.save(picture, "info-english" if english else "info-spanish")
+    check(dark_pixels(session, picture, 600, 200) > 200, "the report page shows no text")
+    session.choose(2, 2, "update")
+    wait_for(lambda: not grid_is_gone(session, session.shot()), "the grid to come back")
+    session.expect_cell_text(1, 0, "5")
+    # "Author": a page with the maker's address in red.
+    session.choose(2, 2, "author")
+    wait_for(lambda: grid_is_gone(session, session.shot()), "the author page")
+    check(has_colour(session, session.shot(), screen.RED, 900, 300),
+          "the author page shows nothing in red")
+    # Copy does nothing while a page covers the grid; "First record" brings the grid back.
+    check(session.probe(["set-clipboard", "unchanged"]).returncode == 0, "clipboard")
+    session.choose(1, 1, "copy")
+    time.sleep(0.5)
+    check(session.clipboard() == "unchanged", "Copy on a report page changed the clipboard")
+    session.choose(1, 1, "first")
+    session.expect_cell_text(1, 0, "1")
+
+
+def menu_items_spanish(session, sample_dir):
+    menu_items(session, sample_dir, english=False)
+
+
+def menu_items_english(session, sample_dir):
+    menu_items(session, sample_dir, english=True)
+
+
+def not_a_database(session, sample_dir):
+    """Linking a folder without a database: the message in each language; nothing is created
+    in that folder and the linked database stays on the grid."""
+    sample, _ = start_with_sample(session, sample_dir)
+    empty = os.path.join(session.home, "vacia")
+    os.makedirs(empty)
+    for language, prompt, message in (
+            ("es", "Elige Carpeta de Base Datos ...", "NO es Base de Datos ..."),
+            ("en", "Choose database folder ...", "It's not a Database")):
+        if language == "en":
+            session.choose(2, 2, "language")
+        texts = session.link("vacia", cell=(2, 3))
+        check(prompt in texts, "the folder browser's prompt reads %r" % texts)
+        got = session.wait_message()
+        check(got == message, "the message reads %r, expected %r" % (got, message))
+        session.close_message()
+        check(os.listdir(empty) == [], "files appeared in the folder: %s" % os.listdir(empty))
+        session.expect_cell_text(0, 1, sample.db.fields[0].name)
+
+
+def update_after_change(session, sample_dir):
+    """"Update" reads the database files afresh: a value changed on disk shows."""
+    sample, _ = start_with_sample(session, sample_dir)
+    db = sample.db
+    session.expect_cell_text(1, 1, db.shown(1, 1))
+    changed = "Zoë Añón"
+    records = [{f.name: db.values[(r, f.name)] for f in db.fields if (r, f.name) in db.values}
+               for r in range(1, db.record_count + 1)]
+    records[0][db.fields[0].name] = changed
+    zdb.write(sample.folder, db.fields, records)
+    session.expect_cell_text(1, 1, db.shown(1, 1))  # nothing re-read yet
+    session.choose(2, 2, "update")
+    session.expect_cell_text(1, 1, changed)
+
+
+def close_while_scrolling(session, sample_dir):
+    """Closing the window during "Scroll data" ends the program with exit code 0."""
+    sample, _ = start_with_sample(session, sample_dir)
+    row, value = sample.long_value(1, 20, shortest=25, longest=80)
+    before = session.cell_interior(session.shot(), 1, row)
+    session.choose(1, row, "scroll")
+    wait_for(lambda: session.cell_interior(session.shot(), 1, row) != before,
+             "the value to slide", timeout=3)
+    session.keys("alt+F4")
+    code = session.wait_exit(timeout=len(value) * SCROLL_STEP_SECONDS + 10)
+    check(code == 0, "tomo.exe ended with exit code %d" % code)
+
+
+def typed_input(session, sample_dir):
+    """"Go to database record ..", "Search" and the not-found message in both languages."""
+    sample, _ = start_with_sample(session, sample_dir)
+    db = sample.db
+    session.choose(2, 3, "goto")
+    session.type_entry("0042")
+    session.expect_cell_text(1, 0, "42")
+    session.expect_cell_text(1, 1, db.shown(42, 1))
+    # A record number with a blank ends the input silently and moves nothing.
+    session.choose(2, 3, "goto")
+    session.type_entry("12 3")
+    time.sleep(0.5)
+    check(session.message() is None, "a message box appeared")
+    session.expect_cell_text(1, 0, "42")
+    # Search a searchable field for a value typed as it is stored; its first record comes first.
+    target = db.record_count // 2 + 3
+    row = sample.text_field(
+        lambda n, f: f.searchable and (v := db.stored(target, n)) is not None
+        and v.isascii() and v.strip() == v and v != "", 20)
+    value = db.stored(target, row)
+    first = min(r for r in range(1, db.record_count + 1) if db.stored(r, row) == value)
+    session.choose(0, row, "search")
+    session.type_entry(value)
+    session.expect_cell_text(1, 0, str(first))
+    session.expect_cell_text(0, row, db.fields[row - 1].name)
+    # A value that no record holds.
+    for language, message in (("es", "Dato NO encontrado ..."), ("en", "Data NOT found ...")):
+        if language == "en":
+            session.choose(2, 2, "language")
+        session.choose(0, row, "search")
+        session.type_entry("no such value 7")
+        got = session.wait_message()
+        check(got == message, "the message reads %r, expected %r" % (got, message))
+        session.close_message()
+        session.expect_cell_text(1, 0, str(first))
+
+
+def colours(session, sample_dir):
+    """Choose a colour in the colour dialog, frame a cell and a record, undo and reset."""
+    sample, _ = start_with_sample(session, sample_dir)
+    del sample
+    session.choose(2, 2, None, "choose")
+    wait_for(lambda: session.probe_ok(["control-rect", "*", "706"]), "the colour dialog")
+    # Type the colour into the red, green and blue fields: pure blue.
+    for control, value in (("706", "0"), ("707", "0"), ("708", "255")):
+        for _ in range(30):
+            if session.probe_ok(["focus", "*"]) == "Edit " + control:
+                break
+            session.keys("Tab")
+        else:
+            raise Failure("the colour dialog's field %s never got the focus" % control)
+        session.keys("Home", "shift+End")
+        session.type_text(value)
+    session.keys("Tab", "Return")
+    wait_for(lambda: not session.probe_ok(["control-rect", "*", "706"]), "the colour dialog to close")
+    blue = 0x0000FF
+    rows = screen.grid_size(session.width, session.height)[1]
+    session.choose(2, 3, None, "cell")
+    session.choose(4, 5, None, "record")
+    picture = session.shot()
+    session.save(picture, "marks")
+    expect_data_cell_outline(session, picture, 2, 3, blue)
+    expect_data_cell_outline(session, picture, 2, 4, screen.SILVER)
+    for r in range(1, rows):
+        expect_data_cell_outline(session, picture, 4, r, blue)
+    expect_data_cell_outline(session, picture, 3, 5, screen.SILVER)
+    # Marks follow their record: one record on, the record mark is one column to the left.
+    session.keys("Right")
+    picture = session.shot()
+    expect_data_cell_outline(session, picture, 3, 5, blue)
+    expect_data_cell_outline(session, picture, 1, 3, blue)
+    session.keys("Left")
+    # "Undo" removes the last mark only; "Reset" removes them all.
+    session.choose(2, 2, None, "undo")
+    picture = session.shot()
+    expect_data_cell_outline(session, picture, 4, 5, screen.SILVER)
+    expect_data_cell_outline(session, picture, 2, 3, blue)
+    session.choose(2, 2, None, "reset")
+    picture = session.shot()
+    expect_data_cell_outline(session, picture, 2, 3, screen.SILVER)
+
+
+def swatch_file_kept(session, sample_dir):
+    """A color.bmp of the user's beside tomo.exe survives the menus."""
+    del sample_dir
+    path = os.path.join(session.bin, "color.bmp")
+    content = b"BM user's own picture " + bytes(range(256))
+    with open(path, "wb") as f:
+        f.write(content)
+    session.start_tomo()
+    for c, r in ((1, 1), (2, 3), (0, 0)):
+        session.dismiss_menu(c, r)
+    session.open_menu(3, 3)
+    session.keys(*["Down"] * 8, "Right")  # the colours submenu, with the swatch shown
+    wait_for(lambda: session.menus_open() > 1, "the colours submenu")
+    session.keys("Escape", "Escape")
+    wait_for(lambda: session.menus_open() == 0, "the menus to close")
+    with open(path, "rb") as f:
+        check(f.read() == content, "color.bmp beside tomo.exe was changed or removed")
+
+
+SCENARIOS = [
+    ("empty grid at 1024x768", empty_grid_1024, (1024, 768), False),
+    ("empty grid at 1920x1080", empty_grid_1920, (1920, 1080), False),
+    ("link the sample and browse it", link_and_browse, (1024, 768), True),
+    ("menu items in Spanish", menu_items_spanish, (1024, 768), True),
+    ("menu items in English", menu_items_english, (1024, 768), True),
+    ("link a folder without a database", not_a_database, (1024, 768), True),
+    ("update after the files changed", update_after_change, (1024, 768), True),
+    ("close while scrolling", close_while_scrolling, (1024, 768), True),
+    ("typed input: record jump and search", typed_input, (1024, 768), True),
+    ("colour marks", colours, (1024, 768), True),
+    ("color.bmp beside tomo.exe is kept", swatch_file_kept, (1024, 768), True),
+]
+
+
+class ScenarioTimeout(Exception):
+    pass
+
+
+def run(name, function, size, takes_sample, options):
+    artifacts = os.path.join(options.artifacts, name.replace(" ", "-").replace(":", ""))
+    shutil.rmtree(artifacts, ignore_errors=True)
+
+    def on_alarm(*_):
+        raise ScenarioTimeout("scenario took longer than %ds" % SCENARIO_SECONDS)
+
+    signal.signal(signal.SIGALRM, on_alarm)
+    signal.alarm(SCENARIO_SECONDS)
+    started = time.monotonic()
+    session = None
+    try:
+        with Session(options.tomo, options.probe, size[0], size[1], artifacts) as session:
+            try:
+                if takes_sample:
+                    function(session, options.sample)
+                else:
+                    function(session)
+            except BaseException:
+                try:
+                    session.save(session.shot(), "failure")
+                except Exception:  # the screenshot is a help, not a result
+                    pass
+                raise
+        outcome, detail = True, ""
+    except (Failure, ScenarioTimeout) as error:
+        outcome, detail = False, str(error)
+    except Exception:  # a fault of the harness or the program counts as a failure
+        outcome, detail = False, traceback.format_exc().strip().splitlines()[-1]
+    finally:
+        signal.alarm(0)
+    elapsed = time.monotonic() - started
+    print("%s %s (%.0fs)%s" % ("PASS" if outcome else "FAIL", name, elapsed,
+                               "" if outcome else ": " + detail), flush=True)
+    return outcome
+
+
+def main():
+    here = os.path.dirname(os.path.abspath(__file__))
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--tomo", required=True)
+    parser.add_argument("--probe", required=True)
+    parser.add_argument("--sample", default=os.path.join(here, "..", "..", "samples", "agenda"))
+    parser.add_argument("--artifacts", required=True)
+    parser.add_argument("--only", help="run the scenarios whose name contains this text")
+    options = parser.parse_args()
+    passed = failed = 0
+    for name, function, size, takes_sample in SCENARIOS:
+        if options.only and options.only not in name:
+            continue
+        if run(name, function, size, takes_sample, options):
+            passed += 1
+        else:
+            failed += 1
+    print("%d passed, %d failed" % (passed, failed))
+    return 0 if failed == 0 else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())
