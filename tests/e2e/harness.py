@@ -108,9 +108,25 @@ class Session:
         }
         ready = os.path.join(self.root, "wm-ready")
         self.processes.append(subprocess.Popen(
-            ["openbox", "--sm-disable", "--startup", "touch " + ready], env=self.env,
+            ["openbox", "--sm-disable", "--config-file", self._openbox_config(),
+             "--startup", "touch " + ready], env=self.env,
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True))
         wait_for(lambda: os.path.exists(ready), "openbox")
+
+    def _openbox_config(self):
+        """openbox's own configuration, but with no frames round the windows: the program's
+        full-screen window then lies on the screen where Windows would put it."""
+        undecorated = '<application class="*"><decor>no</decor></application>'
+        try:
+            with open("/etc/xdg/openbox/rc.xml", encoding="utf-8") as f:
+                config = f.read().replace("<applications>", "<applications>" + undecorated, 1)
+        except OSError:
+            config = ('<openbox_config xmlns="http://openbox.org/3.4/rc"><applications>%s'
+                      '</applications></openbox_config>' % undecorated)
+        path = os.path.join(self.root, "openbox-rc.xml")
+        with open(path, "w", encoding="utf-8") as f:
+            f.write(config)
+        return path
 
     def _start_wine(self):
         # The first wine process makes the prefix; the code page it reports must be 1252, the
@@ -118,12 +134,6 @@ class Session:
         result = self.probe(["code-page"], timeout=BOOT_SECONDS)
         check(result.stdout.strip() == "1252",
               "Wine's ANSI code page is %r, not 1252" % result.stdout.strip())
-        # Wine draws the window frames itself, as Windows does, instead of the window manager
-        # adding its own around them: the full-screen window then fits the screen.
-        subprocess.run(["wine", "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v",
-                        "Decorated", "/t", "REG_SZ", "/d", "N", "/f"], env=self.env,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60,
-                       check=True)
 
     def close(self):
         if self.tomo and self.tomo.poll() is None:
