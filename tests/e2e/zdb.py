@@ -9,7 +9,7 @@ FIELD_RECORD = 12042
 ENTRY = 54
 ENCODING = "cp1252"
 
-STRING, INTEGER, LOGIC, ARRAY = 3, 2, 4, 9
+STRING, LOGIC, ARRAY = 3, 4, 9
 
 
 def _text(raw, limit):
