@@ -202,16 +202,10 @@ class Session:
     def clipboard(self):
         return self.probe_ok(["clipboard"])
 
-    def windows(self):
-        """Visible top-level windows as (class, x, y, width, height, caption)."""
-        out = []
-        for line in (self.probe_ok(["windows"]) or "").splitlines():
-            parts = line.split(" ", 6)
-            out.append((parts[1], *(int(v) for v in parts[2:6]), parts[6] if len(parts) > 6 else ""))
-        return out
-
     def menus_open(self):
-        return sum(1 for w in self.windows() if w[0] == "#32768")
+        """How many pop-up menus are open: visible top-level windows of the menu class."""
+        lines = (self.probe_ok(["windows"]) or "").splitlines()
+        return sum(1 for line in lines if line.split(" ")[1:2] == ["#32768"])
 
     def wait_message(self, timeout=WAIT_SECONDS):
         return wait_for(self.message, "a message box titled TOMO", timeout)
@@ -271,19 +265,27 @@ class Session:
     def dialog_open(self, child_class):
         return self.probe_ok(["class-rect", "*", child_class]) is not None
 
+    def focus_control(self, class_name, control_id=None):
+        """Tabs through the open dialog until the probe reports its control of that class
+        (and identifier, when given) focused."""
+        wanted = [class_name] if control_id is None else [class_name, str(control_id)]
+        for _ in range(30):
+            focus = (self.probe_ok(["focus", "*"]) or "").split(" ")
+            if focus[:len(wanted)] == wanted:
+                return
+            self.keys("Tab")
+        raise Failure("the dialog's control %s never got the keyboard focus" % " ".join(wanted))
+
     def link(self, folder, cell=(1, 1)):
-        """"Link to database": in the folder browser, the tree gets the keyboard focus (Tab
-        until typing selects the folder), the folder's name is typed, Return chooses it."""
+        """"Link to database" on the cell; in the folder browser the tree gets the keyboard
+        focus, the folder's name is typed and Return chooses it. Returns the browser's texts."""
         self.choose(*cell, "link")
         wait_for(lambda: self.dialog_open("SysTreeView32"), "the folder browser", timeout=60)
         texts = self.probe_ok(["texts", "*"]) or ""
-        for _ in range(6):
-            self.type_text(folder)
-            if self.probe_ok(["tree-selection", "*"]) == folder:
-                break
-            self.keys("Tab")
-        else:
-            raise Failure("the folder browser's tree did not select %r" % folder)
+        self.focus_control("SysTreeView32")
+        self.type_text(folder)
+        wait_for(lambda: self.probe_ok(["tree-selection", "*"]) == folder,
+                 "the folder browser's tree to select %r" % folder, timeout=5)
         self.keys("Return")
         wait_for(lambda: not self.dialog_open("SysTreeView32"), "the folder browser to close")
         return texts

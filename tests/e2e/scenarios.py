@@ -132,11 +132,13 @@ def empty_grid(session):
     session.start_tomo()
     check(session.caption() == "TOMO BD", "the caption reads %r" % session.caption())
     columns, rows = screen.grid_size(session.width, session.height)
-    # Where the surface sits: at (1, 1) of the main window's client area, screen size less 3 by 25.
-    client_x, client_y, _, _ = (int(v) for v in session.probe_ok(["window-rect"]).split())
-    frame_x, frame_y, frame_w, frame_h = (int(v) for v in session.probe_ok(["surface-frame"]).split())
-    check((frame_x - client_x, frame_y - client_y) == (1, 1),
-          "the surface sits at (%d, %d) of the client area" % (frame_x - client_x, frame_y - client_y))
+    # Where the surface sits: at (1, 1) of the main window's client area, the screen's size
+    # less 3 by 25.
+    client_x, client_y, _, _ = session.client
+    frame_x, frame_y, frame_w, frame_h = (
+        int(v) for v in session.probe_ok(["surface-frame"]).split())
+    offset = (frame_x - client_x, frame_y - client_y)
+    check(offset == (1, 1), "the surface sits at %s of the client area" % (offset,))
     check((frame_w, frame_h) == (session.width - 3, session.height - 25),
           "the surface is %dx%d" % (frame_w, frame_h))
     picture = session.shot()
@@ -199,8 +201,16 @@ def menu_items(session, sample_dir, english):
     """Each command of the menu has its effect; in English after the language item."""
     sample, _ = start_with_sample(session, sample_dir)
     db = sample.db
+    spanish_report = None
     if english:
+        # The switch redraws nothing: a Spanish report stays until it is drawn again.
+        spanish_report = show_report(session)
         session.choose(3, 3, "language")
+        time.sleep(0.5)
+        check(report_area(session, session.shot()) == spanish_report,
+              "the language switch redrew the report")
+        session.choose(2, 2, "update")
+        wait_for(lambda: not grid_is_gone(session, session.shot()), "the grid to come back")
     # "First record" after moving on.
     session.keys("Right", "Right")
     session.expect_cell_text(1, 0, "3")
@@ -221,11 +231,8 @@ def menu_items(session, sample_dir, english):
              "the value to stand at its start again",
              timeout=len(value) * SCROLL_STEP_SECONDS + 10)
     # "Info DataBase": a page of text replaces the grid; "Update" brings the grid back.
-    session.choose(2, 2, "info")
-    wait_for(lambda: grid_is_gone(session, session.shot()), "the report page")
-    picture = session.shot()
-    session.save(picture, "info-english" if english else "info-spanish")
-    check(dark_pixels(session, picture, 600, 200) > 200, "the report page shows no text")
+    report = show_report(session)
+    check(report != spanish_report, "the report was drawn in Spanish after the switch")
     session.choose(2, 2, "update")
     wait_for(lambda: not grid_is_gone(session, session.shot()), "the grid to come back")
     session.expect_cell_text(1, 0, "5")
@@ -241,6 +248,20 @@ def menu_items(session, sample_dir, english):
     check(session.clipboard() == "unchanged", "Copy on a report page changed the clipboard")
     session.choose(1, 1, "first")
     session.expect_cell_text(1, 0, "1")
+
+
+def report_area(session, picture):
+    x0, y0 = session.to_screen(0, 0)
+    return picture.region(x0, y0, x0 + 600, y0 + 200)
+
+
+def show_report(session):
+    """"Info DataBase": a page of text replaces the grid. Returns the page's top part."""
+    session.choose(2, 2, "info")
+    wait_for(lambda: grid_is_gone(session, session.shot()), "the report page")
+    picture = session.shot()
+    check(dark_pixels(session, picture, 600, 200) > 200, "the report page shows no text")
+    return report_area(session, picture)
 
 
 def menu_items_spanish(session, sample_dir):
@@ -342,17 +363,13 @@ def colours(session, sample_dir):
     session.choose(2, 2, None, "choose")
     wait_for(lambda: session.probe_ok(["control-rect", "*", "706"]), "the colour dialog")
     # Type the colour into the red, green and blue fields: pure blue.
-    for control, value in (("706", "0"), ("707", "0"), ("708", "255")):
-        for _ in range(30):
-            if session.probe_ok(["focus", "*"]) == "Edit " + control:
-                break
-            session.keys("Tab")
-        else:
-            raise Failure("the colour dialog's field %s never got the focus" % control)
+    for control, value in ((706, "0"), (707, "0"), (708, "255")):
+        session.focus_control("Edit", control)
         session.keys("Home", "shift+End")
         session.type_text(value)
     session.keys("Tab", "Return")
-    wait_for(lambda: not session.probe_ok(["control-rect", "*", "706"]), "the colour dialog to close")
+    wait_for(lambda: not session.probe_ok(["control-rect", "*", "706"]),
+             "the colour dialog to close")
     blue = 0x0000FF
     rows = screen.grid_size(session.width, session.height)[1]
     session.choose(2, 3, None, "cell")
