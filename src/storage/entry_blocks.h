@@ -27,12 +27,14 @@ class EntryBlocks {
   // Entry numbers of the current block: First() .. First() + Count() - 1.
   std::int64_t First() const { return first_; }
   std::int64_t Count() const { return count_; }
-  CharEntry At(std::int64_t k) const {
-    return DecodeEntry(buffer_.data() + static_cast<std::size_t>(k) * kEntryBytes);
+  CharEntry At(std::int64_t k) const { return DecodeEntry(Bytes(k)); }
+  // The 54 bytes of entry First() + k, valid until the next block is read.
+  const unsigned char* Bytes(std::int64_t k) const {
+    return buffer_.data() + static_cast<std::size_t>(k) * kEntryBytes;
   }
 
  private:
-  static constexpr std::size_t kEntryBytes = 54;
+  static constexpr std::size_t kEntryBytes = kEntrySize;
   void PumpWhenDue();
 
   App& app_;
