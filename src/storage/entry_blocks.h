@@ -28,6 +28,16 @@ class EntryBlocks {
   std::int64_t First() const { return first_; }
   std::int64_t Count() const { return count_; }
   CharEntry At(std::int64_t k) const { return DecodeEntry(Bytes(k)); }
+  // The first entry of the block from k on whose bytes `wanted` accepts; Count() for none.
+  // Scans spend most of their time here, passing over the entries that do not matter.
+  template <typename Wanted>
+  std::int64_t FindFrom(std::int64_t k, Wanted wanted) const {
+    const unsigned char* entry = Bytes(k);
+    for (; k < count_; ++k, entry += kEntryBytes) {
+      if (wanted(entry)) break;
+    }
+    return k;
+  }
   // The 54 bytes of entry First() + k, valid until the next block is read.
   const unsigned char* Bytes(std::int64_t k) const {
     return buffer_.data() + static_cast<std::size_t>(k) * kEntryBytes;
