@@ -50,6 +50,17 @@ std::unique_ptr<ReadOnlyFile> DeadlineFiles::OpenForReading(const std::string& p
   return std::make_unique<DeadlineFile>(inner_.OpenForReading(path), deadline_);
 }
 
+void EvictProcessorCaches() {
+  const long cache = sysconf(_SC_LEVEL3_CACHE_SIZE);
+  const std::size_t bytes = 2 * static_cast<std::size_t>(cache > 0 ? cache : 256L << 20);
+  // Allocated afresh and given back each time, so that it is never part of the memory that a
+  // child process for PeakMemoryOf starts with.
+  const std::unique_ptr<char[]> buffer(new char[bytes]);
+  for (std::size_t k = 0; k < bytes; k += 64) buffer[k] = static_cast<char>(k);
+  const volatile char kept = buffer[bytes / 2];
+  (void)kept;
+}
+
 std::optional<std::int64_t> PeakMemoryOf(const std::function<void()>& prepare,
                                          const std::function<void()>& work) {
   int channel[2];

@@ -57,6 +57,10 @@ class DeadlineFiles : public Files {
   std::optional<Clock::time_point> deadline_;
 };
 
+// Writes over a buffer twice the size of the processor's last-level cache, so that the next
+// read of a file comes from memory (the page cache) and not from the processor's caches.
+void EvictProcessorCaches();
+
 // Runs `prepare` and then `work` in a child process, and returns the highest resident memory
 // (bytes) of the child while `work` ran; nullopt when that could not be measured.
 std::optional<std::int64_t> PeakMemoryOf(const std::function<void()>& prepare,
