@@ -5,7 +5,7 @@
 // 20 ms, and a peak memory below 64 MiB.
 //
 //   tomo_benchmark [--sizes 5,6,7] [--reference-sizes 5,6] [--reference-limit 60]
-//                  [--repeat 3] [--cold-processor-caches] [--dir DIR] [--keep]
+//                  [--repeat 5] [--cold-processor-caches] [--dir DIR] [--keep]
 //
 // Size k means a database of about 10^k character entries. The files are in the page cache;
 // with --cold-processor-caches every timed run starts with the processor's caches emptied,
@@ -38,7 +38,7 @@ struct Options {
   std::vector<int> sizes{5, 6, 7};
   std::vector<int> referenceSizes{5, 6};
   double referenceLimit = 60;  // seconds
-  int repeat = 3;
+  int repeat = 5;
   bool coldCaches = false;
   std::filesystem::path dir = std::filesystem::temp_directory_path();
   bool keep = false;
@@ -200,6 +200,10 @@ std::string Milliseconds(double seconds) {
   return Fixed(ms, ms < 1 ? 3 : ms < 10 ? 2 : ms < 100 ? 1 : 0) + " ms";
 }
 
+std::string Seconds(double seconds) {
+  return Fixed(seconds, seconds < 10 ? 2 : 0) + " s";
+}
+
 std::string Mebibytes(double bytes) {
   return Fixed(bytes / (1 << 20), bytes < (10 << 20) ? 2 : 1);
 }
@@ -352,7 +356,7 @@ int Main(const Options& options) {
       if (withReference) {
         m.reference = RunOnce(bench, operation, true, options.referenceLimit);
         if (!m.reference->finished) {
-          reference = "> " + Fixed(options.referenceLimit, 0) + " s";
+          reference = "> " + Seconds(options.referenceLimit);
           ratio = "> " + Fixed(m.reference->seconds / m.tomo.seconds, 0) + "×";
         } else {
           reference = Milliseconds(m.reference->seconds);
@@ -375,8 +379,8 @@ int Main(const Options& options) {
   std::cout << "\nMachine: " << MachineDescription() << ". Files in the page cache"
             << (options.coldCaches ? ", processor caches emptied before every timed run" : "")
             << ". Times: fastest of " << options.repeat
-            << " runs (the reference: one run, cut off at " << Fixed(options.referenceLimit, 0)
-            << " s); longest pause: the longest time without letting messages through, over "
+            << " runs (the reference: one run, cut off at " << Seconds(options.referenceLimit)
+            << "); longest pause: the longest time without letting messages through, over "
                "all runs; peak memory: the highest resident memory of a child process while it "
                "ran the operation once.\n\nTargets:\n";
   Targets targets;
