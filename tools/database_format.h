@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <optional>
 #include <string>
 #include <utility>
@@ -52,5 +54,28 @@ std::vector<Entry> ValueEntries(const std::string& field, std::int64_t record,
 std::vector<Entry> RecordEntries(const DatabaseSpec& database);
 // The record file: 54 bytes per entry.
 std::string RecordFileBytes(const std::vector<Entry>& entries);
+
+inline constexpr std::size_t kEntryBytes = 54;
+// Writes the 54 bytes of one entry to `bytes`.
+void EncodeEntry(const Entry& entry, char* bytes);
+
+// Writes a record file entry by entry in large chunks, so that files of any size can be made
+// without holding them in memory. Throws std::runtime_error when the file cannot be written.
+class RecordFileWriter {
+ public:
+  explicit RecordFileWriter(const std::filesystem::path& path);
+  void Add(const Entry& entry);
+  // The entries of a value, as ValueEntries gives them.
+  void AddValue(const std::string& field, std::int64_t record, const std::string& text);
+  // Writes what is left; the writer takes no more entries afterwards.
+  void Close();
+  std::int64_t Entries() const { return entries_; }
+
+ private:
+  void Flush();
+  std::ofstream out_;
+  std::string chunk_;
+  std::int64_t entries_ = 0;
+};
 
 }  // namespace tomo::format

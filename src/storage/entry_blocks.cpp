@@ -26,8 +26,10 @@ bool EntryBlocks::Next() {
   if (next_ > entries_) return false;
   if (count_ > 0) PumpWhenDue();
   const std::int64_t wanted = std::min(blockEntries_, entries_ - next_ + 1);
-  buffer_.resize(static_cast<std::size_t>(wanted) * kEntryBytes);
-  const std::size_t got = file_->ReadAt((next_ - 1) * kEntrySize, buffer_.data(), buffer_.size());
+  const auto bytes = static_cast<std::size_t>(wanted) * kEntryBytes;
+  // The first block is the largest.
+  if (!buffer_) buffer_ = std::make_unique_for_overwrite<unsigned char[]>(bytes);
+  const std::size_t got = file_->ReadAt((next_ - 1) * kEntrySize, buffer_.get(), bytes);
   // A file cut short by another program ends at its last whole entry.
   first_ = next_;
   count_ = static_cast<std::int64_t>(got / kEntryBytes);

@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <vector>
 
 #include "platform/files.h"
 #include "shell/app.h"
@@ -27,12 +26,24 @@ class EntryBlocks {
   // Entry numbers of the current block: First() .. First() + Count() - 1.
   std::int64_t First() const { return first_; }
   std::int64_t Count() const { return count_; }
-  CharEntry At(std::int64_t k) const {
-    return DecodeEntry(buffer_.data() + static_cast<std::size_t>(k) * kEntryBytes);
+  CharEntry At(std::int64_t k) const { return DecodeEntry(Bytes(k)); }
+  // The first entry of the block from k on whose bytes `wanted` accepts; Count() for none.
+  // Scans spend most of their time here, passing over the entries that do not matter.
+  template <typename Wanted>
+  std::int64_t FindFrom(std::int64_t k, Wanted wanted) const {
+    const unsigned char* entry = Bytes(k);
+    for (; k < count_; ++k, entry += kEntryBytes) {
+      if (wanted(entry)) break;
+    }
+    return k;
+  }
+  // The 54 bytes of entry First() + k, valid until the next block is read.
+  const unsigned char* Bytes(std::int64_t k) const {
+    return buffer_.get() + static_cast<std::size_t>(k) * kEntryBytes;
   }
 
  private:
-  static constexpr std::size_t kEntryBytes = 54;
+  static constexpr std::size_t kEntryBytes = kEntrySize;
   void PumpWhenDue();
 
   App& app_;
@@ -43,7 +54,9 @@ class EntryBlocks {
   std::int64_t count_ = 0;
   std::int64_t blockEntries_ = 1;
   std::int64_t lastPump_ = 0;
-  std::vector<unsigned char> buffer_;
+  // Left uninitialised: every block is read over it, and zeroing a megabyte costs as much
+  // as scanning a good part of it.
+  std::unique_ptr<unsigned char[]> buffer_;
 };
 
 }  // namespace tomo

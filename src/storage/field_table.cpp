@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -39,14 +40,16 @@ std::int64_t LoadFieldTable(App& app) {
   auto file = app.platform.files.OpenForReading(DatabasePath(app, kFieldFileExtension));
   const std::int64_t count = std::max<std::int64_t>(file->Length(), 0) / kFieldRecordSize;
   std::vector<FieldDef> fields;
-  std::vector<unsigned char> block;
+  // Left uninitialised: every block is read over it.
+  const auto block = std::make_unique_for_overwrite<unsigned char[]>(
+      static_cast<std::size_t>(std::min(kRecordsPerBlock, count) * kFieldRecordSize));
   for (std::int64_t next = 0; next < count;) {
     const std::int64_t wanted = std::min(kRecordsPerBlock, count - next);
-    block.resize(static_cast<std::size_t>(wanted * kFieldRecordSize));
-    const std::size_t got = file->ReadAt(next * kFieldRecordSize, block.data(), block.size());
+    const std::size_t got = file->ReadAt(next * kFieldRecordSize, block.get(),
+                                         static_cast<std::size_t>(wanted * kFieldRecordSize));
     const std::int64_t whole = static_cast<std::int64_t>(got) / kFieldRecordSize;
     for (std::int64_t k = 0; k < whole; ++k) {
-      fields.push_back(DecodeField(block.data() + k * kFieldRecordSize));
+      fields.push_back(DecodeField(block.get() + k * kFieldRecordSize));
     }
     // A file cut short meanwhile by another program ends at its last whole record.
     if (whole < wanted) break;

@@ -6,10 +6,10 @@
 #include <string_view>
 
 #include "shell/app.h"
+#include "storage/char_entry.h"
 
 namespace tomo {
 
-inline constexpr std::int64_t kEntrySize = 54;
 inline constexpr std::string_view kNoData = "No datos";
 
 // The record file's size, in one look.

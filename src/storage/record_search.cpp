@@ -6,13 +6,15 @@
 // every completed value of the field (an entry marked 1) and decides right there for which
 // scan starts its text equals the typed text; the reads are then replayed on those
 // completions. While the values come in record order the replay runs along with the pass
-// and stops it at the first match.
+// and stops it at the first match. Only the field's entries are decoded: the others are
+// passed over by a look at the first word or so of their name.
 #include <algorithm>
 #include <limits>
 #include <unordered_map>
 #include <vector>
 
 #include "storage/entry_blocks.h"
+#include "storage/name_key.h"
 #include "storage/record_file.h"
 
 namespace tomo {
@@ -45,6 +47,12 @@ class OpenValue {
     }
   }
 
+  void Reset() {
+    text_.clear();
+    positions_.clear();
+    length_ = 0;
+  }
+
   // The scan starts for which the collected text, read from that start on, is `typed`: those
   // after the character before the typed text's first one, up to that first one.
   Completion Complete(std::int64_t record, std::int64_t position, std::string_view typed) const {
@@ -68,17 +76,19 @@ class OpenValue {
 
 class ValueSearch {
  public:
-  ValueSearch(std::string field, std::string typed, std::int64_t lastRecord,
+  ValueSearch(std::string_view field, std::string typed, std::int64_t lastRecord,
               std::int64_t scanRecord)
-      : field_(std::move(field)),
-        typed_(std::move(typed)),
-        last_(lastRecord),
-        scanRecord_(scanRecord) {}
+      : field_(field), typed_(std::move(typed)), last_(lastRecord), scanRecord_(scanRecord) {}
 
   void Pass(EntryBlocks& blocks) {
+    // Most entries are of other fields: they are passed over by a look at their name.
+    const auto ofField = [field = field_](const unsigned char* entry) {
+      return field.Matches(entry);
+    };
     while (blocks.Next()) {
-      for (std::int64_t k = 0; k < blocks.Count(); ++k) {
-        OnEntry(blocks.At(k), blocks.First() + k);
+      for (std::int64_t k = blocks.FindFrom(0, ofField); k < blocks.Count();
+           k = blocks.FindFrom(k + 1, ofField)) {
+        OnEntry(blocks.Bytes(k), blocks.First() + k);
         if (done_) return;
       }
     }
@@ -90,18 +100,23 @@ class ValueSearch {
   std::int64_t ScanRecord() const { return scanRecord_; }
 
  private:
-  void OnEntry(const CharEntry& entry, std::int64_t position) {
-    if (!entry.Is(field_)) {
+  // An entry of the field.
+  void OnEntry(const unsigned char* entry, std::int64_t position) {
+    // Entries of other names in between end the run: every value being collected starts
+    // again.
+    if (position != lastOfField_ + 1) {
+      hasCurrent_ = false;
       if (!open_.empty()) open_.clear();
-      return;
     }
+    lastOfField_ = position;
+    const std::int64_t record = EntryRecord(entry);
     // Records already read, and those the search never reads, need nothing.
-    if (entry.record < next_ || entry.record > last_) return;
-    OpenValue& value = open_[entry.record];
-    value.Append(entry.character, position, typed_.size() + 1);
-    if (entry.mark != 1) return;
-    const Completion done = value.Complete(entry.record, position, typed_);
-    open_.erase(entry.record);
+    if (record < next_ || record > last_) return;
+    OpenValue& value = Open(record);
+    value.Append(EntryCharacter(entry), position, typed_.size() + 1);
+    if (EntryMark(entry) != 1) return;
+    const Completion done = value.Complete(record, position, typed_);
+    hasCurrent_ = false;
     // Following along: the record about to be read completes after ScanStart moved to where
     // the search arrived at it, so this is the first completion it can find.
     if (following_ && done.record == next_ && done.position >= start_) {
@@ -110,6 +125,23 @@ class ValueSearch {
       return;
     }
     completions_.push_back(done);
+  }
+
+  // The open value of the record. A run mostly holds one record's characters: that record's
+  // value is kept apart, and reused from value to value without allocating anything.
+  OpenValue& Open(std::int64_t record) {
+    if (hasCurrent_ && record == currentRecord_) return current_;
+    if (hasCurrent_) open_[currentRecord_] = std::move(current_);
+    const auto stored = open_.find(record);
+    if (stored != open_.end()) {
+      current_ = std::move(stored->second);
+      open_.erase(stored);
+    } else {
+      current_.Reset();
+    }
+    currentRecord_ = record;
+    hasCurrent_ = true;
+    return current_;
   }
 
   // The read of record next_ from ScanStart, finding `value` (nullptr: "No datos"). True
@@ -135,8 +167,13 @@ class ValueSearch {
   // The reads that the pass could not decide, in record order. Records without any value
   // read "No datos" and change nothing, so they are passed over together.
   void Replay() {
-    std::stable_sort(completions_.begin(), completions_.end(),
-                     [](const Completion& a, const Completion& b) { return a.record < b.record; });
+    const auto byRecord = [](const Completion& a, const Completion& b) {
+      return a.record < b.record;
+    };
+    // Values come in record order in a well-formed file.
+    if (!std::is_sorted(completions_.begin(), completions_.end(), byRecord)) {
+      std::stable_sort(completions_.begin(), completions_.end(), byRecord);
+    }
     auto it = completions_.begin();
     while (!done_) {
       while (it != completions_.end() && it->record < next_) ++it;
@@ -157,7 +194,7 @@ class ValueSearch {
     }
   }
 
-  const std::string field_;
+  const NameKey field_;
   const std::string typed_;
   const std::int64_t last_;
   std::int64_t next_ = 1;
@@ -166,6 +203,11 @@ class ValueSearch {
   bool following_ = true;
   bool done_ = false;
   std::int64_t found_ = 0;
+  std::int64_t lastOfField_ = 0;  // the entry number of the field's latest entry
+  // The values being collected: the latest record's, and the others'.
+  OpenValue current_;
+  std::int64_t currentRecord_ = 0;
+  bool hasCurrent_ = false;
   std::unordered_map<std::int64_t, OpenValue> open_;
   std::vector<Completion> completions_;
 };

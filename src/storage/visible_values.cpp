@@ -8,12 +8,13 @@ namespace tomo {
 
 VisibleValues::VisibleValues(App& app, std::vector<std::string> names, std::int64_t first,
                              std::int64_t columns, bool findViewStart, std::string viewName)
-    : names_(std::move(names)),
+    : names_(names.begin(), names.end()),
       first_(first),
       findViewStart_(findViewStart),
-      viewName_(std::move(viewName)),
+      viewName_(viewName),
       columns_(names_.size(),
-               std::vector<Column>(static_cast<std::size_t>(std::max<std::int64_t>(columns, 0)))) {
+               std::vector<Column>(static_cast<std::size_t>(std::max<std::int64_t>(columns, 0)))),
+      columnCount_(static_cast<std::uint64_t>(std::max<std::int64_t>(columns, 0))) {
   // While ViewStart is 0 every row reads from entry 1.
   for (auto& row : columns_) Follow(row, 0, 1);
   Pass(app);
@@ -31,37 +32,71 @@ VisibleValues::Read VisibleValues::ReadFrom(std::size_t name, std::int64_t colum
 
 void VisibleValues::Pass(App& app) {
   if (Settled()) return;
+  // Record numbers wrap as the columns' record numbers do. The first record is also where
+  // ViewStart is looked for, even without columns.
+  const auto first = static_cast<std::uint64_t>(first_);
+  const std::uint64_t shown = std::max<std::uint64_t>(columnCount_, 1);
+  const auto column = [first](const unsigned char* entry) {
+    return static_cast<std::uint64_t>(EntryRecord(entry)) - first;
+  };
+  const auto ofShownRecord = [&column, shown](const unsigned char* entry) {
+    return column(entry) < shown;
+  };
   EntryBlocks blocks(app, 1);
   while (blocks.Next()) {
-    for (std::int64_t k = 0; k < blocks.Count(); ++k) {
-      OnEntry(blocks.At(k), blocks.First() + k);
-      if (Settled()) return;
+    const std::int64_t count = blocks.Count();
+    for (std::int64_t k = blocks.FindFrom(0, ofShownRecord); k < count;
+         k = blocks.FindFrom(k + 1, ofShownRecord)) {
+      if (OnShownRecord(blocks, k, column(blocks.Bytes(k)))) return;
+    }
+    // The run of the block's last entry, for a run that goes on into the next block.
+    const std::int64_t last = blocks.First() + count - 1;
+    if (known_.position == last) continue;
+    if (const std::optional<NameKey> name = NameKey::Of(blocks.Bytes(count - 1))) {
+      RunStart(blocks, count - 1, *name);
+    } else {
+      known_ = KnownRun{last, std::nullopt, last};
     }
   }
 }
 
-void VisibleValues::OnEntry(const CharEntry& entry, std::int64_t position) {
-  // An entry of another name ends the run: every value being collected starts again.
-  if (!(entry.named && runNamed_ && entry.name == runName_)) {
-    ++run_;
-    runNamed_ = entry.named;
-    runName_ = entry.name;
-    const auto name =
-        entry.named ? std::find(names_.begin(), names_.end(), entry.name) : names_.end();
-    runRow_ = name == names_.end() ? -1 : name - names_.begin();
-  }
-  if (findViewStart_ && viewStart_ == 0 && entry.record == first_ && entry.Is(viewName_)) {
+// An entry of a shown record: true once every read is settled.
+bool VisibleValues::OnShownRecord(const EntryBlocks& blocks, std::int64_t k, std::uint64_t column) {
+  const unsigned char* entry = blocks.Bytes(k);
+  const std::int64_t position = blocks.First() + k;
+  const auto name = std::find_if(names_.begin(), names_.end(),
+                                 [&](const NameKey& n) { return n.Matches(entry); });
+  const bool view = findViewStart_ && viewStart_ == 0 && column == 0 && viewName_.Matches(entry);
+  if (name == names_.end() && !view) return false;
+  run_ = RunStart(blocks, k, view ? viewName_ : *name);
+  if (view) {
     viewStart_ = position;
     for (auto& row : columns_) Follow(row, 0, position);
+    if (Settled()) return true;
   }
-  if (runRow_ < 0) return;
-  std::vector<Column>& row = columns_[static_cast<std::size_t>(runRow_)];
-  // Record numbers wrap as the columns' record numbers do.
-  const std::uint64_t column =
-      static_cast<std::uint64_t>(entry.record) - static_cast<std::uint64_t>(first_);
-  if (column < row.size()) {
-    Collect(row, static_cast<std::size_t>(column), entry.character, position, entry.mark == 1);
+  if (name == names_.end() || column >= columnCount_) return false;
+  Collect(columns_[static_cast<std::size_t>(name - names_.begin())],
+          static_cast<std::size_t>(column), EntryCharacter(entry), position, EntryMark(entry) == 1);
+  return Settled();
+}
+
+// The entry number where the run of entry k, of the given name, began: the entry after the
+// last one before it of another name, or without one.
+std::int64_t VisibleValues::RunStart(const EntryBlocks& blocks, std::int64_t k,
+                                     const NameKey& name) {
+  std::int64_t start = blocks.First() + k;
+  // Entries start .. k have the name; is the one before start of it too?
+  for (std::int64_t j = k;; --j, --start) {
+    if (known_.position == start - 1) {
+      if (known_.name == name) start = known_.start;
+      break;
+    }
+    // Before the block's first entry lies the last one of the block before, whose run was
+    // found at the end of that block: the known one, unless there is none.
+    if (j == 0 || !name.Matches(blocks.Bytes(j - 1))) break;
   }
+  known_ = KnownRun{blocks.First() + k, name, start};
+  return start;
 }
 
 void VisibleValues::Follow(std::vector<Column>& row, std::size_t from, std::int64_t position) {

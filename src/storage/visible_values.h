@@ -9,15 +9,22 @@
 // column's possible start. Each start is settled by the column's next completion, with the
 // characters collected from that start on; a start never settled reads "No datos". The
 // fill then replays its reads on these answers.
+//
+// Only entries of the shown records matter, so the pass looks at every entry's record
+// number and at nothing else of the others. A run of same-named entries is known by the
+// entry number where it began, found by looking back from a shown entry over the entries of
+// its name, never further back than the entry whose run was found last.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "shell/app.h"
-#include "storage/char_entry.h"
+#include "storage/entry_blocks.h"
+#include "storage/name_key.h"
 
 namespace tomo {
 
@@ -43,7 +50,7 @@ class VisibleValues {
  private:
   struct Start {
     std::int64_t position;
-    std::uint64_t run;   // the run of same-named entries it was made in
+    std::int64_t run;    // the run of same-named entries it was made in
     std::size_t offset;  // characters the column had collected in that run before it
   };
   struct Answer {
@@ -55,29 +62,36 @@ class VisibleValues {
   struct Column {
     std::vector<Start> waiting;
     std::string collected;  // since the start of the run `collectedRun` or the last completion
-    std::uint64_t collectedRun = 0;
+    std::int64_t collectedRun = 0;
     std::vector<Answer> answers;  // in ascending order of start
   };
 
   void Pass(App& app);
-  void OnEntry(const CharEntry& entry, std::int64_t position);
+  bool OnShownRecord(const EntryBlocks& blocks, std::int64_t k, std::uint64_t column);
+  std::int64_t RunStart(const EntryBlocks& blocks, std::int64_t k, const NameKey& name);
   void Follow(std::vector<Column>& row, std::size_t from, std::int64_t position);
   void Collect(std::vector<Column>& row, std::size_t column, char character, std::int64_t position,
                bool last);
   bool Settled() const { return waitingColumns_ == 0 && (!findViewStart_ || viewStart_ != 0); }
 
-  const std::vector<std::string> names_;
+  const std::vector<NameKey> names_;
   const std::int64_t first_;
   const bool findViewStart_;
-  const std::string viewName_;
+  const NameKey viewName_;
   std::int64_t viewStart_ = 0;
   std::vector<std::vector<Column>> columns_;  // [name][column]
+  const std::uint64_t columnCount_;
   std::vector<std::string> texts_;
   std::int64_t waitingColumns_ = 0;
-  std::uint64_t run_ = 0;
-  std::string runName_;
-  bool runNamed_ = false;
-  std::ptrdiff_t runRow_ = -1;  // the name of the current run among names_, -1 for none
+  // The run of the entry at hand: the entry number where it began; 0 before the first entry.
+  std::int64_t run_ = 0;
+  // The latest entry whose run is known; a look back for a run's start stops there.
+  struct KnownRun {
+    std::int64_t position = 0;
+    std::optional<NameKey> name;
+    std::int64_t start = 0;
+  };
+  KnownRun known_;
 };
 
 }  // namespace tomo

@@ -6,6 +6,7 @@
 #include "storage/fill_grid.h"
 #include "storage/record_file.h"
 #include "support/database_writer.h"
+#include "support/scan_operations.h"
 
 namespace tomo::testing {
 namespace {
@@ -154,6 +155,40 @@ TEST_F(ScanCostTest, NestedOperationsLeaveTheOuterOneAlone) {
   EXPECT_EQ(t.app.FirstRecord, 123);
   EXPECT_EQ(t.app.ScanStart, alone.app.ScanStart);
   EXPECT_EQ(t.app.ScanRecord, alone.app.ScanRecord);
+}
+
+// The benchmark's operations on its databases, at two sizes: each reads the record file once
+// at most, grows by exactly the file's growth or not at all, and finds what the entry-by-entry
+// reference finds.
+TEST(ScanCostGrowth, EveryOperationGrowsWithTheFileByOnePassAtMost) {
+  TempFolder temp;
+  const auto small = format::WriteBenchmarkDatabase(temp.path(), "small", 10000);
+  const auto large = format::WriteBenchmarkDatabase(temp.path(), "large", 100000);
+  const auto smallOperations = ScanOperations(small);
+  const auto largeOperations = ScanOperations(large);
+  ASSERT_EQ(smallOperations.size(), largeOperations.size());
+  // Bytes read by the operation, and what it leaves.
+  const auto run = [](const ScanOperation& operation, bool reference) {
+    TestApp t(kScanScreen);
+    operation.prepare(t.app, t.ui());
+    const std::int64_t before = t.fake->files.bytesRead;
+    const std::int64_t result = (reference ? operation.reference : operation.run)(t.app);
+    return std::make_pair(t.fake->files.bytesRead - before, Outcome(t.app, result));
+  };
+  for (std::size_t k = 0; k < smallOperations.size(); ++k) {
+    SCOPED_TRACE(smallOperations[k].name);
+    const auto [smallBytes, smallOutcome] = run(smallOperations[k], false);
+    const std::int64_t largeBytes = run(largeOperations[k], false).first;
+    // The field table three times at most (a step down loads it twice before filling), the
+    // record file once, and a few entries for counting the records.
+    for (const auto& [bytes, database] :
+         {std::pair(smallBytes, small), std::pair(largeBytes, large)}) {
+      EXPECT_LE(bytes, 3 * database.fieldFileBytes + database.recordFileBytes + 4 * kEntrySize);
+    }
+    EXPECT_EQ(largeBytes - smallBytes,
+              smallOperations[k].wholeFile ? large.recordFileBytes - small.recordFileBytes : 0);
+    EXPECT_EQ(smallOutcome, run(smallOperations[k], true).second);
+  }
 }
 
 }  // namespace

@@ -1,0 +1,100 @@
+#include "benchmark_platform.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+
+namespace tomo::bench {
+
+namespace {
+
+class DeadlineFile : public ReadOnlyFile {
+ public:
+  DeadlineFile(std::unique_ptr<ReadOnlyFile> inner,
+               std::optional<DeadlineFiles::Clock::time_point> deadline)
+      : inner_(std::move(inner)), deadline_(deadline) {}
+  std::int64_t Length() override { return inner_->Length(); }
+  std::size_t ReadAt(std::int64_t offset, void* buffer, std::size_t size) override {
+    // A look at the clock every 1024 reads costs nothing next to the reads.
+    if (deadline_ && ++reads_ % 1024 == 0 && DeadlineFiles::Clock::now() > *deadline_) {
+      throw DeadlinePassed{};
+    }
+    return inner_->ReadAt(offset, buffer, size);
+  }
+
+ private:
+  std::unique_ptr<ReadOnlyFile> inner_;
+  std::optional<DeadlineFiles::Clock::time_point> deadline_;
+  std::uint64_t reads_ = 0;
+};
+
+// A line "Name:   value kB" of /proc/self/status, in bytes.
+std::optional<std::int64_t> StatusBytes(const std::string& name) {
+  std::ifstream status("/proc/self/status");
+  std::string key;
+  while (status >> key) {
+    if (key == name + ":") {
+      std::int64_t kilobytes = 0;
+      if (status >> kilobytes) return kilobytes * 1024;
+      return std::nullopt;
+    }
+    status.ignore(1 << 20, '\n');
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::unique_ptr<ReadOnlyFile> DeadlineFiles::OpenForReading(const std::string& path) {
+  return std::make_unique<DeadlineFile>(inner_.OpenForReading(path), deadline_);
+}
+
+void EvictProcessorCaches() {
+  const long cache = sysconf(_SC_LEVEL3_CACHE_SIZE);
+  const std::size_t bytes = 2 * static_cast<std::size_t>(cache > 0 ? cache : 256L << 20);
+  // Allocated afresh and given back each time, so that it is never part of the memory that a
+  // child process for PeakMemoryOf starts with.
+  const std::unique_ptr<char[]> buffer(new char[bytes]);
+  for (std::size_t k = 0; k < bytes; k += 64) buffer[k] = static_cast<char>(k);
+  const volatile char kept = buffer[bytes / 2];
+  (void)kept;
+}
+
+std::optional<std::int64_t> PeakMemoryOf(const std::function<void()>& prepare,
+                                         const std::function<void()>& work) {
+  int channel[2];
+  if (pipe(channel) != 0) return std::nullopt;
+  const pid_t child = fork();
+  if (child < 0) {
+    close(channel[0]);
+    close(channel[1]);
+    return std::nullopt;
+  }
+  if (child == 0) {
+    close(channel[0]);
+    prepare();
+    // Writing 5 to clear_refs sets the peak back to the memory resident now, so the peak
+    // read afterwards is the one reached while `work` ran.
+    std::int64_t peak = -1;
+    std::ofstream clear("/proc/self/clear_refs");
+    if (clear << "5" << std::flush) {
+      work();
+      peak = StatusBytes("VmHWM").value_or(-1);
+    }
+    const ssize_t written = write(channel[1], &peak, sizeof peak);
+    _exit(written == sizeof peak ? 0 : 1);
+  }
+  close(channel[1]);
+  std::int64_t peak = -1;
+  const ssize_t got = read(channel[0], &peak, sizeof peak);
+  close(channel[0]);
+  int status = 0;
+  waitpid(child, &status, 0);
+  if (got != sizeof peak || peak < 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    return std::nullopt;
+  }
+  return peak;
+}
+
+}  // namespace tomo::bench
