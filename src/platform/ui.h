@@ -12,6 +12,7 @@
 
 #include "platform/drawing.h"
 #include "platform/files.h"
+#include "platform/scan_pump.h"
 
 namespace tomo {
 
@@ -29,7 +30,7 @@ struct ScreenSize {
   int height = 0;
 };
 
-class Ui {
+class Ui : public ScanPump {
  public:
   virtual ~Ui() = default;
 
@@ -53,10 +54,6 @@ class Ui {
   virtual void SetCaption(std::string_view text) = 0;
   virtual ScreenSize GetScreenSize() = 0;
   virtual void Sleep(int milliseconds) = 0;
-  // Lets the pending window messages of the thread be handled.
-  virtual void PumpMessages() = 0;
-  // A monotonic clock in microseconds, for pacing the message pump during scans.
-  virtual std::int64_t NowMicroseconds() = 0;
   // Reads (and so empties) the surface's pending-character slot: the character's code in the
   // ANSI code page (0..255), an extended code for keys without a character, 0 when empty.
   virtual int TakePendingCharacter() = 0;

@@ -9,6 +9,8 @@
 
 #include "platform/ui.h"
 #include "shell/cell_grid.h"
+#include "storage/database.h"
+#include "storage/field_def.h"
 
 namespace tomo {
 
@@ -20,27 +22,6 @@ struct ColorMark {
   Color MarkColor = 0;
   std::int16_t MarkColumn = 0;
   std::int16_t MarkRow = 0;
-};
-
-// One field definition as read from the field definition file.
-struct FieldDef {
-  std::string Name;             // at most 30 characters
-  std::int16_t Type = 0;        // 0..9, see FieldType
-  std::string Options;          // at most 12000 characters
-  std::int32_t SearchFlag = 0;  // 1: the field can be searched
-};
-
-enum FieldType : std::int16_t {
-  kPhonetics = 0,
-  kDecimal = 1,
-  kInteger = 2,
-  kString = 3,
-  kLogic = 4,
-  kMemo = 5,
-  kCurrentTime = 6,
-  kCurrentDate = 7,
-  kDateOfAntiquity = 8,
-  kArray = 9,
 };
 
 inline constexpr Color kWhite = 0xFFFFFF;
@@ -57,7 +38,8 @@ struct HeldMessage {
   int character = 0;
 };
 
-struct App {
+// The read positions and scan pacing are the ReadState the database reads share.
+struct App : ReadState {
   explicit App(Platform& p) : platform(p) {}
   Platform& platform;
 
@@ -90,13 +72,6 @@ struct App {
   // Database.
   std::string DatabaseFolder;    // UTF-8 path, empty until a folder is chosen
   std::vector<FieldDef> Fields;  // field number f is Fields[f - 1]
-  std::int64_t ScanStart = 0;
-  std::int64_t ScanRecord = 0;
-  std::int64_t ViewStart = 0;
-  // Pacing of record file scans: entries per block read (about 1 MiB), and the scanning
-  // time after which pending window messages are let through. Tests make both small.
-  std::int64_t ScanBlockEntries = 19418;
-  std::int64_t ScanPumpMicroseconds = 10000;
 
   // Colour marks.
   std::vector<ColorMark> RecordColors;  // record number r is RecordColors[r - 1]

@@ -75,6 +75,11 @@ std::string DatabasePath(const App& app, std::string_view extension) {
   return app.DatabaseFolder + "\\" + DatabaseName(app.DatabaseFolder) + std::string(extension);
 }
 
+Database DatabaseOf(App& app) {
+  return Database{app.platform.files, app.platform.ui, DatabasePath(app, kFieldFileExtension),
+                  DatabasePath(app, kRecordFileExtension), app};
+}
+
 std::int32_t IsDatabase(App& app) {
   const std::int64_t length =
       app.platform.files.OpenForReading(DatabasePath(app, kFieldFileExtension))->Length();

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "shell/app.h"
+#include "storage/database.h"
 
 namespace tomo {
 
@@ -20,6 +21,8 @@ std::string DatabaseName(std::string_view path);
 // DatabaseFolder + "\" + DatabaseName(DatabaseFolder) + extension; empty text while no
 // folder has been chosen, so that no file is ever looked for in a drive root.
 std::string DatabasePath(const App& app, std::string_view extension);
+// The database of DatabaseFolder, read with the program's platform and read state.
+Database DatabaseOf(App& app);
 // 1 when the field definition file's length is a positive multiple of 12042 bytes.
 std::int32_t IsDatabase(App& app);
 // Creates RecordColors anew, one unmarked element per record of the record file.

@@ -2,18 +2,16 @@
 
 #include <algorithm>
 
-#include "storage/database_folder.h"
-#include "storage/record_file.h"
-
 namespace tomo {
 
-EntryBlocks::EntryBlocks(App& app, std::int64_t first)
-    : app_(app),
-      file_(app.platform.files.OpenForReading(DatabasePath(app, kRecordFileExtension))),
+EntryBlocks::EntryBlocks(const Database& database, std::int64_t first)
+    : pump_(database.pump),
+      pumpMicroseconds_(database.state.ScanPumpMicroseconds),
+      file_(database.files.OpenForReading(database.recordFilePath)),
       entries_(std::max<std::int64_t>(file_->Length(), 0) / kEntrySize),
       next_(std::max<std::int64_t>(first, 1)),
-      blockEntries_(std::max<std::int64_t>(app.ScanBlockEntries, 1)),
-      lastPump_(app.platform.ui.NowMicroseconds()) {}
+      blockEntries_(std::max<std::int64_t>(database.state.ScanBlockEntries, 1)),
+      lastPump_(pump_.NowMicroseconds()) {}
 
 std::int64_t EntryBlocks::LastRecord() {
   if (entries_ == 0) return 0;
@@ -38,10 +36,9 @@ bool EntryBlocks::Next() {
 }
 
 void EntryBlocks::PumpWhenDue() {
-  Ui& ui = app_.platform.ui;
-  if (ui.NowMicroseconds() - lastPump_ < app_.ScanPumpMicroseconds) return;
-  ui.PumpMessages();
-  lastPump_ = ui.NowMicroseconds();
+  if (pump_.NowMicroseconds() - lastPump_ < pumpMicroseconds_) return;
+  pump_.PumpMessages();
+  lastPump_ = pump_.NowMicroseconds();
 }
 
 }  // namespace tomo

@@ -6,15 +6,15 @@
 #include <memory>
 
 #include "platform/files.h"
-#include "shell/app.h"
 #include "storage/char_entry.h"
+#include "storage/database.h"
 
 namespace tomo {
 
 class EntryBlocks {
  public:
-  // Opens the record file of the current database folder; blocks start at entry `first`.
-  EntryBlocks(App& app, std::int64_t first);
+  // Opens the database's record file; blocks start at entry `first`.
+  EntryBlocks(const Database& database, std::int64_t first);
 
   // Whole entries in the file when it was opened.
   std::int64_t Entries() const { return entries_; }
@@ -46,7 +46,8 @@ class EntryBlocks {
   static constexpr std::size_t kEntryBytes = kEntrySize;
   void PumpWhenDue();
 
-  App& app_;
+  ScanPump& pump_;
+  const std::int64_t pumpMicroseconds_;
   std::unique_ptr<ReadOnlyFile> file_;
   std::int64_t entries_ = 0;
   std::int64_t next_ = 1;

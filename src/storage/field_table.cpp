@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "shell/app.h"
 #include "storage/char_entry.h"
 #include "storage/database_folder.h"
 
@@ -36,8 +37,8 @@ FieldDef DecodeField(const unsigned char* bytes) {
 
 }  // namespace
 
-std::int64_t LoadFieldTable(App& app) {
-  auto file = app.platform.files.OpenForReading(DatabasePath(app, kFieldFileExtension));
+std::vector<FieldDef> ReadFieldTable(const Database& database) {
+  auto file = database.files.OpenForReading(database.fieldFilePath);
   const std::int64_t count = std::max<std::int64_t>(file->Length(), 0) / kFieldRecordSize;
   std::vector<FieldDef> fields;
   // Left uninitialised: every block is read over it.
@@ -55,7 +56,11 @@ std::int64_t LoadFieldTable(App& app) {
     if (whole < wanted) break;
     next += whole;
   }
-  app.Fields = std::move(fields);
+  return fields;
+}
+
+std::int64_t LoadFieldTable(App& app) {
+  app.Fields = ReadFieldTable(DatabaseOf(app));
   return static_cast<std::int64_t>(app.Fields.size());
 }
 

@@ -2,13 +2,19 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
-#include "shell/app.h"
+#include "storage/database.h"
+#include "storage/field_def.h"
 
 namespace tomo {
 
+struct App;
+
 inline constexpr std::int64_t kFieldRecordSize = 12042;
 
+// The field definitions of the database's field definition file, in field order.
+std::vector<FieldDef> ReadFieldTable(const Database& database);
 // Re-reads the field definition file into app.Fields and returns the number of fields.
 std::int64_t LoadFieldTable(App& app);
 

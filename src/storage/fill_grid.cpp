@@ -1,7 +1,10 @@
 #include "storage/fill_grid.h"
 
 #include <algorithm>
+#include <string>
 
+#include "shell/app.h"
+#include "storage/database_folder.h"
 #include "storage/field_table.h"
 #include "storage/record_file.h"
 #include "storage/value_rendering.h"
@@ -13,45 +16,46 @@ namespace {
 
 struct ShownRow {
   int gridRow;
-  FieldDef field;
+  const FieldDef* field;
   std::size_t name;  // index among the distinct names shown
 };
 
 }  // namespace
 
-void FillGrid(App& app, std::int64_t first) {
-  const std::int64_t fieldCount = LoadFieldTable(app);
+void FillValues(const Database& database, const std::vector<FieldDef>& fields,
+                const FillWindow& window, const std::function<void(const ShownValue&)>& shown) {
   // Everything the fill depends on is taken now: a message handled during the scan may run
   // another operation, and this fill still shows what it would have shown alone.
-  const std::int64_t firstField = app.FirstField;
-  const std::int64_t columns = std::max<std::int64_t>(app.LastColumn, 0);
-  const int rows = app.LastRow;
-  if (rows < 1) return;
+  const auto fieldCount = static_cast<std::int64_t>(fields.size());
+  const std::int64_t firstField = window.firstField;
+  const std::int64_t columns = std::max<std::int64_t>(window.columns, 0);
+  const std::int64_t first = window.first;
+  if (window.rows < 1) return;
   const auto exists = [&](std::int64_t f) { return f >= 1 && f <= fieldCount; };
 
-  std::vector<ShownRow> shown;
+  std::vector<ShownRow> rows;
   std::vector<std::string> names;
-  for (int r = 1; r <= rows; ++r) {
+  for (int r = 1; r <= window.rows; ++r) {
     const std::int64_t f = firstField + r - 1;
     if (!exists(f)) continue;
-    const FieldDef& field = app.Fields[static_cast<std::size_t>(f - 1)];
+    const FieldDef& field = fields[static_cast<std::size_t>(f - 1)];
     const auto name = std::find(names.begin(), names.end(), field.Name);
-    shown.push_back(ShownRow{r, field, static_cast<std::size_t>(name - names.begin())});
+    rows.push_back(ShownRow{r, &field, static_cast<std::size_t>(name - names.begin())});
     if (name == names.end()) names.push_back(field.Name);
   }
   const bool firstExists = exists(firstField);
   std::string viewName =
-      firstExists ? app.Fields[static_cast<std::size_t>(firstField - 1)].Name : std::string();
-  std::int64_t scanStart = app.ScanStart;
-  std::int64_t scanRecord = app.ScanRecord;
+      firstExists ? fields[static_cast<std::size_t>(firstField - 1)].Name : std::string();
+  ReadState& state = database.state;
+  std::int64_t scanStart = state.ScanStart;
+  std::int64_t scanRecord = state.ScanRecord;
 
-  const VisibleValues values(app, std::move(names), first, columns, firstExists,
+  const VisibleValues values(database, std::move(names), first, columns, firstExists,
                              std::move(viewName));
   const std::int64_t viewStart = values.ViewStart();
 
   // The reads of the fill, row by row from ViewStart and record by record.
-  for (const ShownRow& row : shown) {
-    app.Cells.Set(0, row.gridRow, row.field.Name);
+  for (const ShownRow& row : rows) {
     scanStart = viewStart;
     for (std::int64_t c = 1; c <= columns; ++c) {
       const auto record = static_cast<std::int64_t>(static_cast<std::uint64_t>(first) +
@@ -62,15 +66,31 @@ void FillGrid(App& app, std::int64_t first) {
         scanStart = read.completion;
         scanRecord = record;
       }
-      const int gridColumn = static_cast<int>(c);
-      app.Cells.Set(gridColumn, row.gridRow,
-                    RenderValue(row.field, read.found ? read.text : kNoData));
-      app.Cells.Set(gridColumn, 0, std::to_string(record));
+      shown(ShownValue{row.gridRow, c, record, *row.field,
+                       read.found ? std::optional<std::string_view>(read.text) : std::nullopt});
     }
   }
-  app.ViewStart = viewStart;
-  app.ScanStart = scanStart;
-  app.ScanRecord = scanRecord;
+  state.ViewStart = viewStart;
+  state.ScanStart = scanStart;
+  state.ScanRecord = scanRecord;
+}
+
+void FillGrid(App& app, std::int64_t first) {
+  LoadFieldTable(app);
+  // The fill's own copy: a message handled during its scan may load the field table anew.
+  const std::vector<FieldDef> fields = app.Fields;
+  const FillWindow window{app.FirstField, app.LastRow, first, app.LastColumn};
+  FillValues(DatabaseOf(app), fields, window, [&app](const ShownValue& value) {
+    const int column = static_cast<int>(value.column);
+    app.Cells.Set(column, value.row, RenderValue(value.field, value.stored.value_or(kNoData)));
+    app.Cells.Set(column, 0, std::to_string(value.record));
+  });
+  for (int r = 1; r <= window.rows; ++r) {
+    const std::int64_t f = window.firstField + r - 1;
+    if (f >= 1 && f <= static_cast<std::int64_t>(fields.size())) {
+      app.Cells.Set(0, r, fields[static_cast<std::size_t>(f - 1)].Name);
+    }
+  }
 }
 
 }  // namespace tomo

@@ -1,24 +1,35 @@
 #include "storage/record_file.h"
 
+#include "shell/app.h"
+#include "storage/database_folder.h"
 #include "storage/entry_blocks.h"
 
 namespace tomo {
 
-RecordFileSize MeasureRecordFile(App& app) {
-  EntryBlocks file(app, 1);
+RecordFileSize MeasureRecordFile(const Database& database) {
+  EntryBlocks file(database, 1);
   return RecordFileSize{file.Entries(), file.LastRecord()};
 }
 
-std::int64_t CountRecords(App& app) {
-  return MeasureRecordFile(app).lastRecord;
+RecordFileSize MeasureRecordFile(App& app) {
+  return MeasureRecordFile(DatabaseOf(app));
 }
 
-std::string ReadValue(App& app, std::string_view fieldName, std::int64_t record) {
+std::int64_t CountRecords(const Database& database) {
+  return MeasureRecordFile(database).lastRecord;
+}
+
+std::int64_t CountRecords(App& app) {
+  return CountRecords(DatabaseOf(app));
+}
+
+std::string ReadValue(const Database& database, std::string_view fieldName, std::int64_t record) {
+  ReadState& state = database.state;
   // The read positions as they were when the read began: an operation run meanwhile by a
   // message handled during the scan does not change what this read finds.
-  const std::int64_t scanRecord = app.ScanRecord;
+  const std::int64_t scanRecord = state.ScanRecord;
   std::string collected;
-  EntryBlocks blocks(app, app.ScanStart);
+  EntryBlocks blocks(database, state.ScanStart);
   while (blocks.Next()) {
     for (std::int64_t k = 0; k < blocks.Count(); ++k) {
       const CharEntry entry = blocks.At(k);
@@ -30,8 +41,8 @@ std::string ReadValue(App& app, std::string_view fieldName, std::int64_t record)
       collected += entry.character;
       if (entry.mark != 1) continue;
       if (record != scanRecord) {
-        app.ScanStart = blocks.First() + k;
-        app.ScanRecord = record;
+        state.ScanStart = blocks.First() + k;
+        state.ScanRecord = record;
       }
       return collected;
     }
@@ -39,8 +50,13 @@ std::string ReadValue(App& app, std::string_view fieldName, std::int64_t record)
   return std::string(kNoData);
 }
 
-std::int64_t FindValueStart(App& app, std::string_view fieldName, std::int64_t record) {
-  EntryBlocks blocks(app, 1);
+std::string ReadValue(App& app, std::string_view fieldName, std::int64_t record) {
+  return ReadValue(DatabaseOf(app), fieldName, record);
+}
+
+std::int64_t FindValueStart(const Database& database, std::string_view fieldName,
+                            std::int64_t record) {
+  EntryBlocks blocks(database, 1);
   while (blocks.Next()) {
     for (std::int64_t k = 0; k < blocks.Count(); ++k) {
       const CharEntry entry = blocks.At(k);
@@ -48,6 +64,10 @@ std::int64_t FindValueStart(App& app, std::string_view fieldName, std::int64_t r
     }
   }
   return 0;
+}
+
+std::int64_t FindValueStart(App& app, std::string_view fieldName, std::int64_t record) {
+  return FindValueStart(DatabaseOf(app), fieldName, record);
 }
 
 }  // namespace tomo

@@ -13,6 +13,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "shell/app.h"
+#include "storage/database_folder.h"
 #include "storage/entry_blocks.h"
 #include "storage/name_key.h"
 #include "storage/record_file.h"
@@ -214,18 +216,25 @@ class ValueSearch {
 
 }  // namespace
 
+std::int64_t FindRecordByValue(const Database& database, std::string_view fieldName,
+                               const std::string& typed) {
+  ReadState& state = database.state;
+  EntryBlocks blocks(database, 1);
+  const std::int64_t last = blocks.LastRecord();
+  ValueSearch search(fieldName, typed, last, state.ScanRecord);
+  if (last >= 1) search.Pass(blocks);
+  state.ScanStart = search.ScanStart();
+  state.ScanRecord = search.ScanRecord();
+  return search.Found();
+}
+
 std::int32_t FindRecordByValue(App& app) {
   const std::int64_t field = static_cast<std::int64_t>(app.FirstField) + app.CurrentRow - 1;
   if (field < 1 || field > static_cast<std::int64_t>(app.Fields.size())) return 0;
-  EntryBlocks blocks(app, 1);
-  const std::int64_t last = blocks.LastRecord();
-  ValueSearch search(app.Fields[static_cast<std::size_t>(field - 1)].Name, app.TypedText, last,
-                     app.ScanRecord);
-  if (last >= 1) search.Pass(blocks);
-  app.ScanStart = search.ScanStart();
-  app.ScanRecord = search.ScanRecord();
-  if (search.Found() == 0) return 0;
-  app.FirstRecord = search.Found();
+  const std::int64_t found = FindRecordByValue(
+      DatabaseOf(app), app.Fields[static_cast<std::size_t>(field - 1)].Name, app.TypedText);
+  if (found == 0) return 0;
+  app.FirstRecord = found;
   return 1;
 }
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "shell/app.h"
+#include "storage/field_def.h"
 
 namespace tomo {
 

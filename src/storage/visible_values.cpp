@@ -6,8 +6,9 @@
 
 namespace tomo {
 
-VisibleValues::VisibleValues(App& app, std::vector<std::string> names, std::int64_t first,
-                             std::int64_t columns, bool findViewStart, std::string viewName)
+VisibleValues::VisibleValues(const Database& database, std::vector<std::string> names,
+                             std::int64_t first, std::int64_t columns, bool findViewStart,
+                             std::string viewName)
     : names_(names.begin(), names.end()),
       first_(first),
       findViewStart_(findViewStart),
@@ -17,7 +18,7 @@ VisibleValues::VisibleValues(App& app, std::vector<std::string> names, std::int6
       columnCount_(static_cast<std::uint64_t>(std::max<std::int64_t>(columns, 0))) {
   // While ViewStart is 0 every row reads from entry 1.
   for (auto& row : columns_) Follow(row, 0, 1);
-  Pass(app);
+  Pass(database);
 }
 
 VisibleValues::Read VisibleValues::ReadFrom(std::size_t name, std::int64_t column,
@@ -30,7 +31,7 @@ VisibleValues::Read VisibleValues::ReadFrom(std::size_t name, std::int64_t colum
               std::string_view(texts_[answer->text]).substr(answer->offset)};
 }
 
-void VisibleValues::Pass(App& app) {
+void VisibleValues::Pass(const Database& database) {
   if (Settled()) return;
   // Record numbers wrap as the columns' record numbers do. The first record is also where
   // ViewStart is looked for, even without columns.
@@ -42,7 +43,7 @@ void VisibleValues::Pass(App& app) {
   const auto ofShownRecord = [&column, shown](const unsigned char* entry) {
     return column(entry) < shown;
   };
-  EntryBlocks blocks(app, 1);
+  EntryBlocks blocks(database, 1);
   while (blocks.Next()) {
     const std::int64_t count = blocks.Count();
     for (std::int64_t k = blocks.FindFrom(0, ofShownRecord); k < count;

@@ -22,7 +22,7 @@
 #include <string_view>
 #include <vector>
 
-#include "shell/app.h"
+#include "storage/database.h"
 #include "storage/entry_blocks.h"
 #include "storage/name_key.h"
 
@@ -33,8 +33,8 @@ class VisibleValues {
   // Gathers the values of the fields `names` in the `columns` records from `first` on, and
   // the entry number of the first entry of field `viewName` in record `first` when
   // `findViewStart` is set.
-  VisibleValues(App& app, std::vector<std::string> names, std::int64_t first, std::int64_t columns,
-                bool findViewStart, std::string viewName);
+  VisibleValues(const Database& database, std::vector<std::string> names, std::int64_t first,
+                std::int64_t columns, bool findViewStart, std::string viewName);
 
   std::int64_t ViewStart() const { return viewStart_; }
 
@@ -66,7 +66,7 @@ class VisibleValues {
     std::vector<Answer> answers;  // in ascending order of start
   };
 
-  void Pass(App& app);
+  void Pass(const Database& database);
   bool OnShownRecord(const EntryBlocks& blocks, std::int64_t k, std::uint64_t column);
   std::int64_t RunStart(const EntryBlocks& blocks, std::int64_t k, const NameKey& name);
   void Follow(std::vector<Column>& row, std::size_t from, std::int64_t position);
