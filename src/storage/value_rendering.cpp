@@ -75,6 +75,9 @@ bool IsHuge(std::string_view mantissa, std::string_view exponent) {
 }
 
 // The longest leading decimal number: sign, digits, point and fraction, E or D exponent.
+// Numbers are read as double-precision numbers, so a long decimal text rounds as a double
+// does ("0.50000000000000001" reads as 0.5, which rounds to 0), and a fraction without
+// integer digits such as ".6" counts as a number. Both are deliberate.
 double DecimalNumber(std::string_view text) {
   std::size_t i = 0;
   const bool negative = !text.empty() && text[0] == '-';

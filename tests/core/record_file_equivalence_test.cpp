@@ -12,8 +12,10 @@
 #include "storage/field_table.h"
 #include "storage/fill_grid.h"
 #include "storage/record_file.h"
+#include "storage/value_rendering.h"
 #include "support/database_writer.h"
 #include "support/reference_reader.h"
+#include "support/reference_values.h"
 
 namespace tomo::testing {
 namespace {
@@ -38,7 +40,22 @@ class Random {
   std::mt19937_64 engine_;
 };
 
-const std::vector<std::string> kNames = {"A", "B", "Nombre", "a", "A ", ""};
+// Names are compared a word (8 bytes) at a time, so the long ones share whole words, differ
+// in a word's first or last byte, and pass the limits: 30 bytes (the longest field name),
+// 31 to 34 (cut to 30 in the field table, whole in the entries) and 35 (no zero byte left in
+// an entry's name field).
+std::vector<std::string> Names() {
+  const std::string text = "Telefono movil de contacto habitual";
+  std::vector<std::string> names = {"A", "B", "Nombre", "a", "A ", ""};
+  for (const std::size_t length : {8, 9, 15, 16, 17, 23, 24, 25, 30, 31, 33, 34, 35}) {
+    names.push_back(text.substr(0, length));
+  }
+  for (const std::size_t differing : {0, 7, 8, 15, 29, 33}) {
+    names.push_back(text.substr(0, differing) + "#");
+  }
+  return names;
+}
+const std::vector<std::string> kNames = Names();
 const std::vector<std::int64_t> kOddRecords = {0, -1, kMax, kMin, std::int64_t{1} << 62, 100};
 
 std::int64_t RandomRecord(Random& random) {
@@ -46,23 +63,59 @@ std::int64_t RandomRecord(Random& random) {
                             : random.Pick(kOddRecords);
 }
 
+// Texts at the edges of the number reading.
+// clang-format off
+const std::vector<std::string> kNumberTexts = {
+    "100", "101", "102", "103", "99", "98", "97",                        // options around 99
+    "0.5", "1.5", "2.5", "100.5", "98.5", ".6", " \t0.6", "-1", "+1",   // halves, signs
+    "&H65", "&h64", "&O144", "&q145", "&144", "&B1100110",               // prefixed integers
+    "1D2", "1.01e+2", "1e400", "-1e400", "1e-310",                       // exponents
+    "100.49999999999999999", "0.50000000000000001",                      // read as halves
+    "1.7976931348623159e308", "2.4703282292062328e-324"};                // a double's limits
+// clang-format on
+
 char RandomCharacter(Random& random) {
   static const std::string kCharacters = std::string("ab1 0.&H", 8) + std::string(1, '\0');
   return kCharacters[random.Below(kCharacters.size())];
 }
 
-std::vector<FieldSpec> RandomFields(Random& random) {
+// Option lists whose last option the 12000-byte limit cuts (at a letter, after a blank, just
+// before a separator), and one of a hundred options, where an absent value (0) selects one.
+std::vector<std::string> LongOptionLists() {
+  const std::string list = "x|y|" + std::string(12010, 'z');
+  std::string blankAtTheCut = list.substr(0, 12005);
+  blankAtTheCut[11999] = ' ';
+  std::string barAfterTheCut = list.substr(0, 12005);
+  barAfterTheCut[12000] = '|';
+  std::string hundred = "o1";
+  for (int k = 2; k <= 100; ++k) hundred += "|o" + std::to_string(k);
+  return {list.substr(0, 12000), list.substr(0, 12001), blankAtTheCut, barAfterTheCut, hundred};
+}
+
+// A few names for one database, used by its fields, its entries and the operations on it.
+std::vector<std::string> RandomNames(Random& random) {
+  std::vector<std::string> names(1 + random.Below(5));
+  for (std::string& name : names) name = random.Pick(kNames);
+  return names;
+}
+
+std::vector<FieldSpec> RandomFields(Random& random, const std::vector<std::string>& names) {
+  static const std::vector<std::string> longLists = LongOptionLists();
   std::vector<FieldSpec> fields(1 + random.Below(4));
   const std::vector<std::int16_t> types = {3, 4, 9, 5, 0, 12};
   for (FieldSpec& field : fields) {
-    field.name = random.Pick(kNames);
+    field.name = random.Pick(names);
     field.type = random.Pick(types);
-    field.options = random.Chance(0.5) ? "x|y|z" : " p | q ";
+    field.options = random.Chance(0.2)   ? random.Pick(longLists)
+                    : random.Chance(0.5) ? "x|y|z"
+                                         : " p | q ";
   }
   return fields;
 }
 
-std::string RandomText(Random& random) {
+// Random characters, or now and then (mostly, for `numbers`) a number text.
+std::string RandomText(Random& random, bool numbers = false) {
+  if (random.Chance(numbers ? 0.7 : 0.1)) return random.Pick(kNumberTexts);
   std::string text(1 + random.Below(4), ' ');
   for (char& c : text) c = RandomCharacter(random);
   return text;
@@ -76,7 +129,7 @@ std::vector<Entry> DescribedEntries(Random& random, const std::vector<FieldSpec>
     RecordSpec record{random.Chance(0.9) ? r : random.Pick(kOddRecords), {}};
     for (std::size_t f = 0; f < fields.size(); ++f) {
       if (random.Chance(0.75)) {
-        record.values.emplace_back(RandomText(random));
+        record.values.emplace_back(RandomText(random, fields[f].type == 4 || fields[f].type == 9));
       } else {
         record.values.emplace_back();
       }
@@ -93,11 +146,11 @@ std::vector<Entry> DescribedEntries(Random& random, const std::vector<FieldSpec>
 }
 
 // Entries of no order at all: short runs of random names, records, characters and marks.
-std::vector<Entry> RawEntries(Random& random) {
+std::vector<Entry> RawEntries(Random& random, const std::vector<std::string>& names) {
   std::vector<Entry> entries;
   const std::size_t runs = random.Below(30);
   for (std::size_t run = 0; run < runs; ++run) {
-    std::string name = random.Pick(kNames);
+    std::string name = random.Chance(0.9) ? random.Pick(names) : random.Pick(kNames);
     if (random.Chance(0.05)) name = std::string(35, 'A');            // no zero byte
     if (random.Chance(0.05)) name += std::string(1, '\0') + "junk";  // bytes after the zero
     const std::int64_t record = RandomRecord(random);
@@ -116,13 +169,16 @@ std::vector<Entry> RawEntries(Random& random) {
 struct Database {
   std::string fieldFile;
   std::string recordFile;
+  std::vector<std::string> names;   // the names its fields and entries are made with
   std::vector<std::string> values;  // texts worth searching for
 };
 
 Database RandomDatabase(Random& random, bool raw) {
-  const std::vector<FieldSpec> fields = RandomFields(random);
-  const std::vector<Entry> entries = raw ? RawEntries(random) : DescribedEntries(random, fields);
-  Database database{format::FieldFileBytes(fields), format::RecordFileBytes(entries), {}};
+  const std::vector<std::string> names = RandomNames(random);
+  const std::vector<FieldSpec> fields = RandomFields(random, names);
+  const std::vector<Entry> entries =
+      raw ? RawEntries(random, names) : DescribedEntries(random, fields);
+  Database database{format::FieldFileBytes(fields), format::RecordFileBytes(entries), names, {}};
   if (random.Chance(0.1)) database.recordFile.append(random.Below(54), '\x07');
   // The texts values collect (per record, since the last entry of another name), and
   // their ends, which a read that starts inside a value finds.
@@ -176,6 +232,11 @@ class Comparison {
   Comparison(Random& random, const Database& database, App& fast, App& slow)
       : random_(random), database_(database), fast_(fast), slow_(slow) {}
 
+  // Mostly a name the database is made with, now and then any other.
+  std::string RandomName() {
+    return random_.Chance(0.8) ? random_.Pick(database_.names) : random_.Pick(kNames);
+  }
+
   void RandomOperation(bool nested) {
     if (random_.Chance(0.3)) {
       slow_.ScanStart = static_cast<std::int64_t>(random_.Below(40));
@@ -188,7 +249,7 @@ class Comparison {
       case 1:
         return Search(nested);
       case 2: {
-        const std::string name = random_.Pick(kNames);
+        const std::string name = RandomName();
         const std::int64_t record = RandomRecord(random_);
         SCOPED_TRACE("ReadValue " + name + " " + std::to_string(record));
         const std::int64_t start = slow_.ScanStart, scanRecord = slow_.ScanRecord;
@@ -200,7 +261,7 @@ class Comparison {
         return;
       }
       case 3: {
-        const std::string name = random_.Pick(kNames);
+        const std::string name = RandomName();
         const std::int64_t record = RandomRecord(random_);
         EXPECT_EQ(FindValueStart(fast_, name, record),
                   reference::FindValueStart(slow_, name, record));
@@ -233,7 +294,6 @@ class Comparison {
   }
 
   void Search(bool nested) {
-    LoadFieldTable(slow_);
     slow_.FirstField = static_cast<std::int32_t>(random_.Below(4));
     slow_.CurrentRow = static_cast<std::int16_t>(random_.Below(4));
     slow_.TypedText = random_.Chance(0.8) ? random_.Pick(database_.values) : RandomText(random_);
@@ -290,7 +350,7 @@ void CompareOnRandomFiles(std::uint64_t seed, int files, bool raw, bool nested) 
             FindRecordByValue(app);
             break;
           case 2:
-            ReadValue(app, random.Pick(kNames), RandomRecord(random));
+            ReadValue(app, random.Pick(database.names), RandomRecord(random));
             break;
           default:
             CountRecords(app);
@@ -316,6 +376,40 @@ TEST(RecordFileEquivalence, RawRandomEntries) {
 TEST(RecordFileEquivalence, OperationsNestedIntoScansChangeNothing) {
   CompareOnRandomFiles(33, 1000, false, true);
   CompareOnRandomFiles(44, 1000, true, true);
+}
+
+// The reference's rendering and the program's, on the rules' own examples and on number
+// texts read as double-precision numbers; and the numbers both read.
+TEST(ReferenceValues, ShowTheRulesExamplesAsTheProgramDoes) {
+  const FieldDef logic{"L", kLogic, "", 1};
+  const FieldDef colours{"C", kArray, "rojo|verde|azul", 1};
+  const FieldDef blanks{"B", kArray, " a | b ", 1};
+  const FieldDef date{"D", kDateOfAntiquity, "", 1};
+  // clang-format off
+  const struct {
+    const FieldDef& field;
+    std::string stored;
+    std::string shown;
+  } cases[] = {
+      {logic, "1", "si"}, {logic, "0", "no"}, {logic, "0.4", "no"}, {logic, "0.6", "si"},
+      {logic, ".6", "si"}, {logic, "0.5", "no"}, {logic, "1.5", ""}, {logic, "2", ""},
+      {logic, "No datos", "no"}, {logic, "0.50000000000000001", "no"},
+      {logic, "&B1", "si"}, {logic, " \r\n1e0", "si"},
+      {colours, "100", "rojo"}, {colours, "102", "azul"}, {colours, "103", ""},
+      {colours, "99", ""}, {colours, "98", "azul"}, {colours, "97", "verde"},
+      {colours, "No datos", ""}, {colours, "&H65", "verde"}, {colours, "&o146", "azul"},
+      {colours, "&146", "azul"}, {colours, "1.01D2", "verde"},
+      {colours, "100.49999999999999999", "verde"}, {colours, "1e400", ""}, {colours, "-1e400", ""},
+      {blanks, "100", "a "}, {blanks, "101", " b"}, {date, "  12/05/1990 ", "12/05/1990"}};
+  // clang-format on
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.field.Name + " '" + c.stored + "'");
+    EXPECT_EQ(reference::ShownText(c.field, c.stored), c.shown);
+    EXPECT_EQ(RenderValue(c.field, c.stored), c.shown);
+  }
+  for (const std::string& text : kNumberTexts) {
+    EXPECT_EQ(reference::ReadNumber(text), ReadNumber(text)) << text;
+  }
 }
 
 }  // namespace

@@ -1,40 +1,11 @@
 #include "support/reference_reader.h"
 
-#include <memory>
-#include <optional>
+#include <algorithm>
 
-#include "storage/char_entry.h"
-#include "storage/database_folder.h"
-#include "storage/field_table.h"
-#include "storage/record_file.h"
-#include "storage/value_rendering.h"
+#include "support/reference_files.h"
+#include "support/reference_values.h"
 
 namespace tomo::testing::reference {
-
-namespace {
-
-// The record file, opened for one operation and read one entry at a time.
-class RecordFile {
- public:
-  explicit RecordFile(App& app)
-      : file_(app.platform.files.OpenForReading(DatabasePath(app, kRecordFileExtension))),
-        entries_(file_->Length() / kEntrySize) {}
-  std::int64_t Entries() const { return entries_; }
-  // Entry i (from 1); the bytes stay valid until the next read.
-  CharEntry Read(std::int64_t i) {
-    if (file_->ReadAt((i - 1) * kEntrySize, bytes_, sizeof bytes_) != sizeof bytes_) {
-      std::fill(std::begin(bytes_), std::end(bytes_), 0);
-    }
-    return DecodeEntry(bytes_);
-  }
-
- private:
-  std::unique_ptr<ReadOnlyFile> file_;
-  std::int64_t entries_;
-  unsigned char bytes_[kEntrySize] = {};
-};
-
-}  // namespace
 
 std::int64_t CountRecords(App& app) {
   RecordFile file(app);
@@ -45,8 +16,8 @@ std::string ReadValue(App& app, std::string_view fieldName, std::int64_t record)
   std::string collected;
   std::string result;
   RecordFile file(app);
-  for (std::int64_t i = app.ScanStart < 1 ? 1 : app.ScanStart; i <= file.Entries(); ++i) {
-    const CharEntry entry = file.Read(i);
+  for (std::int64_t i = std::max<std::int64_t>(app.ScanStart, 1); i <= file.Entries(); ++i) {
+    const Entry entry = file.Read(i);
     if (!entry.Is(fieldName)) {
       collected.clear();
       continue;
@@ -68,44 +39,46 @@ std::string ReadValue(App& app, std::string_view fieldName, std::int64_t record)
 std::int64_t FindValueStart(App& app, std::string_view fieldName, std::int64_t record) {
   RecordFile file(app);
   for (std::int64_t i = 1; i <= file.Entries(); ++i) {
-    const CharEntry entry = file.Read(i);
+    const Entry entry = file.Read(i);
     if (entry.Is(fieldName) && entry.record == record) return i;
   }
   return 0;
 }
 
 std::int32_t FindRecordByValue(App& app) {
+  const std::vector<FieldDef> fields = LoadFields(app);
   const std::int64_t field = static_cast<std::int64_t>(app.FirstField) + app.CurrentRow - 1;
-  if (field < 1 || field > static_cast<std::int64_t>(app.Fields.size())) return 0;
-  const std::string name = app.Fields[static_cast<std::size_t>(field - 1)].Name;
+  if (field < 1 || field > static_cast<std::int64_t>(fields.size())) return 0;
+  const std::string& name = fields[static_cast<std::size_t>(field - 1)].Name;
   app.ScanStart = 1;
-  const std::int64_t count = reference::CountRecords(app);
+  const std::int64_t count = CountRecords(app);
   for (std::int64_t r = 1; r <= count; ++r) {
-    if (reference::ReadValue(app, name, r) == app.TypedText) {
+    if (ReadValue(app, name, r) == app.TypedText) {
       app.FirstRecord = r;
       return 1;
     }
-    if (r == count) break;
+    if (r == count) break;  // the largest record number has no successor
   }
   return 0;
 }
 
 void FillGrid(App& app, std::int64_t first) {
-  const std::int64_t fieldCount = LoadFieldTable(app);
+  app.Fields = LoadFields(app);
+  const auto fieldCount = static_cast<std::int64_t>(app.Fields.size());
   const std::int64_t lastField = static_cast<std::int64_t>(app.FirstField) + app.LastRow - 1;
   for (std::int64_t f = app.FirstField; f <= lastField; ++f) {
     const int row = static_cast<int>(f - app.FirstField + 1);
     const bool exists = f >= 1 && f <= fieldCount;
     const FieldDef* field = exists ? &app.Fields[static_cast<std::size_t>(f - 1)] : nullptr;
-    if (f == app.FirstField)
-      app.ViewStart = exists ? reference::FindValueStart(app, field->Name, first) : 0;
+    if (f == app.FirstField) app.ViewStart = exists ? FindValueStart(app, field->Name, first) : 0;
     if (!exists) continue;
     app.Cells.Set(0, row, field->Name);
     app.ScanStart = app.ViewStart;
     for (int c = 1; c <= app.LastColumn; ++c) {
+      // Record numbers past the largest one wrap around, as the program's do.
       const auto record = static_cast<std::int64_t>(static_cast<std::uint64_t>(first) +
                                                     static_cast<std::uint64_t>(c - 1));
-      app.Cells.Set(c, row, RenderValue(*field, reference::ReadValue(app, field->Name, record)));
+      app.Cells.Set(c, row, ShownText(*field, ReadValue(app, field->Name, record)));
       app.Cells.Set(c, 0, std::to_string(record));
     }
   }

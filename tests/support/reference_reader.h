@@ -1,6 +1,8 @@
 // The record file read the simple way, entry by entry, straight from the rules: the oracle
 // that the block-reading, one-pass operations are compared with. Each entry is one read of
-// 54 bytes, and every ReadValue scans from ScanStart on.
+// 54 bytes, and every ReadValue scans from ScanStart on. The reference decodes the entries,
+// loads the field definitions and renders the values itself (reference_files.h,
+// reference_values.h); it shares only the platform's files and the program's state.
 #pragma once
 
 #include <cstdint>

@@ -8,6 +8,7 @@
 #include "storage/fill_grid.h"
 #include "storage/record_file.h"
 #include "support/database_writer.h"
+#include "support/reference_files.h"
 #include "support/reference_reader.h"
 
 namespace tomo::testing {
@@ -110,8 +111,8 @@ std::vector<ScanOperation> ScanOperations(const format::BenchmarkDatabase& datab
          return 0;
        },
        [](App& app) -> std::int64_t {
-         if (LoadFieldTable(app) > app.LastRow &&
-             app.FirstField < LoadFieldTable(app) - app.LastRow + 1) {
+         const auto fields = static_cast<std::int64_t>(reference::LoadFields(app).size());
+         if (fields > app.LastRow && app.FirstField < fields - app.LastRow + 1) {
            ++app.FirstField;
            ReferenceMove(app);
          }
