@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -12,7 +13,7 @@
 
 namespace tomo {
 
-// One colour mark per record number (24 bytes in the original layout).
+// The colour mark of one record (24 bytes in the original layout).
 struct ColorMark {
   std::int32_t CellMarked = 0;
   std::int32_t RecordMarked = 0;
@@ -99,7 +100,11 @@ struct App {
   std::int64_t ScanPumpMicroseconds = 10000;
 
   // Colour marks.
-  std::vector<ColorMark> RecordColors;  // record number r is RecordColors[r - 1]
+  // Only the marks made are kept, by record number, so memory follows the marks and not the
+  // record numbers. Records 1..RecordColorsCount (the record count when the table was
+  // created) can be marked.
+  std::map<std::int64_t, ColorMark> RecordColors;
+  std::int64_t RecordColorsCount = 0;
   std::int64_t LastColoredRecord = 0;
   std::array<Color, 16> CustomColors{};
 };
