@@ -49,8 +49,8 @@ inline constexpr Color kBlack = 0x000000;
 inline constexpr Color kSilver = 0xC0C0C0;
 inline constexpr Color kRed = 0x0000FF;
 
-// A surface message held back while the typed input ends, with the character its key
-// release carried.
+// A surface message held back while the ending typed input scans and fills, with the
+// character its key release carried.
 struct HeldMessage {
   std::uint32_t message = 0;
   std::uint64_t wParam = 0;
@@ -82,10 +82,13 @@ struct App {
   std::int32_t DatabaseLinked = 0;
   std::int32_t InputActive = 0;
   std::int32_t EntryIsRecordNumber = 0;
+  // 1 from the start of "Go to database record .." or "Search" until Enter ends the entry:
+  // typed keys are taken only then, never while a menu command or a message box runs.
+  std::int32_t TypedInputOpen = 0;
   std::int32_t NavigationBusy = 0;
   std::int32_t ReportShown = 0;
   std::string TypedText;
-  std::int32_t HoldingInput = 0;  // 1 while the typed input ends
+  std::int32_t HoldingInput = 0;  // 1 while the ending typed input scans and fills
   std::vector<HeldMessage> HeldInput;
 
   // Database.
