@@ -27,6 +27,7 @@ class NullSurface : public DrawingSurface {
   void SetFont(const Font&) override {}
   void SetPosition(int, int) override {}
   void Print(std::string_view, bool) override {}
+  void PrintUtf8(std::string_view, bool) override {}
   void Box(int, int, int, int, int, Color, std::optional<Color>) override {}
   void CopyPicture(PictureId) override {}
   void Redraw() override {}

@@ -11,11 +11,10 @@ constexpr Color kColorDialogStart = 0x808080;
 constexpr int kSwatchSize = 16;
 constexpr int kSwatchCornerPercent = 15;
 
-// The mark of a record that has an element in the colour table; nullptr for any other
-// record number (record 0, or records beyond the count when the table was made).
-ColorMark* MarkOf(App& app, std::int64_t record) {
-  if (record < 1 || record > static_cast<std::int64_t>(app.RecordColors.size())) return nullptr;
-  return &app.RecordColors[static_cast<std::size_t>(record - 1)];
+// True for the records that can carry a mark: 1..RecordColorsCount. Record 0 and records
+// beyond the count when the table was made are never marked.
+bool Markable(const App& app, std::int64_t record) {
+  return record >= 1 && record <= app.RecordColorsCount;
 }
 
 void Mark(App& app, bool wholeRecord) {
@@ -24,10 +23,9 @@ void Mark(App& app, bool wholeRecord) {
   }
   const auto record = static_cast<std::int64_t>(static_cast<std::uint64_t>(app.FirstRecord) +
                                                 static_cast<std::uint64_t>(app.CurrentColumn - 1));
-  ColorMark* mark = MarkOf(app, record);
-  if (mark == nullptr) return;  // nothing is ever written outside the table
-  *mark = ColorMark{wholeRecord ? 0 : 1, wholeRecord ? 1 : 0, record,
-                    app.SwatchColor,     app.CurrentColumn,   app.CurrentRow};
+  if (!Markable(app, record)) return;
+  app.RecordColors[record] = ColorMark{wholeRecord ? 0 : 1, wholeRecord ? 1 : 0, record,
+                                       app.SwatchColor,     app.CurrentColumn,   app.CurrentRow};
   app.LastColoredRecord = record;
   Repaint(app);
 }
@@ -49,10 +47,8 @@ void MarkRecord(App& app) {
 }
 
 void UndoColor(App& app) {
-  if (ColorMark* mark = MarkOf(app, app.LastColoredRecord)) {
-    mark->CellMarked = 0;
-    mark->RecordMarked = 0;
-  }
+  // An unmarked record keeps no element; the mark it replaced does not come back.
+  app.RecordColors.erase(app.LastColoredRecord);
   app.LastColoredRecord = 0;
   Repaint(app);
 }

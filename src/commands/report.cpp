@@ -57,8 +57,11 @@ void ShowDatabaseReport(App& app) {
   if (app.DatabaseLinked != 1) return;
   DrawingSurface& draw = app.platform.draw;
   StartPage(app, kReportPoints);
-  const std::string name = app.platform.ui.PathAsText(DatabaseName(app.DatabaseFolder));
-  draw.Print(std::string(Say(app, {"Database name : ", "Base de Datos : "})) + name, true);
+  // The folder's name is UTF-8 and may hold characters outside the ANSI code page; the
+  // label before it is plain ASCII, so the whole line is UTF-8.
+  draw.PrintUtf8(std::string(Say(app, {"Database name : ", "Base de Datos : "})) +
+                     DatabaseName(app.DatabaseFolder),
+                 true);
   draw.Print(std::string(Say(app, {"Total number of records : ", "N\xFAmero de Registros : "})) +
                  std::to_string(CountRecords(app)),
              true);

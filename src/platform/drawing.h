@@ -52,6 +52,9 @@ class DrawingSurface {
   // target's right edge and one line high. With endLine the position moves to the new-line
   // x (0 on a memory picture) one text line (height plus external leading) lower.
   virtual void Print(std::string_view text, bool endLine) = 0;
+  // Prints UTF-8 text as Print does: for paths, whose characters need not exist in the ANSI
+  // code page.
+  virtual void PrintUtf8(std::string_view text, bool endLine) = 0;
   // Outlines the rectangle with the current pen width and fills it solid (or not at all).
   // Corners are rounded by an ellipse of cornerPercent * min(width, height) / 100 pixels.
   virtual void Box(int x1, int y1, int x2, int y2, int cornerPercent, Color outline,

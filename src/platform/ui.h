@@ -57,8 +57,6 @@ class Ui : public ScanPump {
   // Reads (and so empties) the surface's pending-character slot: the character's code in the
   // ANSI code page (0..255), an extended code for keys without a character, 0 when empty.
   virtual int TakePendingCharacter() = 0;
-  // The path (UTF-8) as text in the system's ANSI code page, for showing it.
-  virtual std::string PathAsText(const std::string& path) = 0;
 };
 
 struct Platform {

@@ -46,22 +46,20 @@ void DiscardRecordEntry(App& app) {
   app.EntryIsRecordNumber = 0;
 }
 
-void SearchTypedText(App& app) {
+std::int32_t SearchTypedText(App& app) {
   Repaint(app);
   app.InputActive = 0;  // the input is closed before the lookup starts
   const std::int32_t found = FindRecordByValue(app);
   ShowGridFrom(app, app.FirstRecord);
   Repaint(app);
-  if (found == 0) {
-    app.platform.ui.ShowMessage(Say(app, {"Data NOT found ...", "Dato NO encontrado ..."}),
-                                kMessageTitle);
-  }
+  return found;
 }
 
 }  // namespace
 
 void StartTypedInput(App& app, std::int32_t entryIsRecordNumber) {
   app.InputActive = 1;
+  app.TypedInputOpen = 1;
   app.Cells.Set(app.CurrentColumn, app.CurrentRow, "");
   app.TypedText.clear();
   Repaint(app);
@@ -97,16 +95,22 @@ void DrawEntryEcho(App& app) {
   draw.Redraw();
 }
 
-void FinishEntry(App& app) {
+std::int32_t FinishEntry(App& app) {
+  app.TypedInputOpen = 0;
   if (app.EntryIsRecordNumber == 1) {
     if (const auto record = RecordNumberOf(app.TypedText)) {
       JumpToRecord(app, *record);
     } else {
       DiscardRecordEntry(app);
     }
-    return;
+    return 1;
   }
-  SearchTypedText(app);
+  return SearchTypedText(app);
+}
+
+void SayDataNotFound(App& app) {
+  app.platform.ui.ShowMessage(Say(app, {"Data NOT found ...", "Dato NO encontrado ..."}),
+                              kMessageTitle);
 }
 
 }  // namespace tomo

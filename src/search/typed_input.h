@@ -14,6 +14,11 @@ void StartTypedInput(App& app, std::int32_t entryIsRecordNumber);
 void AppendTyped(App& app, std::int32_t code);
 void DeleteLastTyped(App& app);
 void DrawEntryEcho(App& app);
-void FinishEntry(App& app);
+// Ends the typed input (Enter): shows the grid from the typed record number, drops an
+// invalid one, or searches for TypedText and shows the grid from the record found. Returns 0
+// when a search found nothing; the caller then says so with SayDataNotFound, once the input
+// held during the scan has been let through.
+std::int32_t FinishEntry(App& app);
+void SayDataNotFound(App& app);
 
 }  // namespace tomo

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -14,7 +15,7 @@
 
 namespace tomo {
 
-// One colour mark per record number (24 bytes in the original layout).
+// The colour mark of one record (24 bytes in the original layout).
 struct ColorMark {
   std::int32_t CellMarked = 0;
   std::int32_t RecordMarked = 0;
@@ -29,8 +30,8 @@ inline constexpr Color kBlack = 0x000000;
 inline constexpr Color kSilver = 0xC0C0C0;
 inline constexpr Color kRed = 0x0000FF;
 
-// A surface message held back while the typed input ends, with the character its key
-// release carried.
+// A surface message held back while the ending typed input scans and fills, with the
+// character its key release carried.
 struct HeldMessage {
   std::uint32_t message = 0;
   std::uint64_t wParam = 0;
@@ -63,10 +64,13 @@ struct App : ReadState {
   std::int32_t DatabaseLinked = 0;
   std::int32_t InputActive = 0;
   std::int32_t EntryIsRecordNumber = 0;
+  // 1 from the start of "Go to database record .." or "Search" until Enter ends the entry:
+  // typed keys are taken only then, never while a menu command or a message box runs.
+  std::int32_t TypedInputOpen = 0;
   std::int32_t NavigationBusy = 0;
   std::int32_t ReportShown = 0;
   std::string TypedText;
-  std::int32_t HoldingInput = 0;  // 1 while the typed input ends
+  std::int32_t HoldingInput = 0;  // 1 while the ending typed input scans and fills
   std::vector<HeldMessage> HeldInput;
 
   // Database.
@@ -74,7 +78,11 @@ struct App : ReadState {
   std::vector<FieldDef> Fields;  // field number f is Fields[f - 1]
 
   // Colour marks.
-  std::vector<ColorMark> RecordColors;  // record number r is RecordColors[r - 1]
+  // Only the marks made are kept, by record number, so memory follows the marks and not the
+  // record numbers. Records 1..RecordColorsCount (the record count when the table was
+  // created) can be marked.
+  std::map<std::int64_t, ColorMark> RecordColors;
+  std::int64_t RecordColorsCount = 0;
   std::int64_t LastColoredRecord = 0;
   std::array<Color, 16> CustomColors{};
 };

@@ -41,19 +41,30 @@ bool SetCurrentCell(App& app, Point p) {
 
 void Handle(App& app, const HeldMessage& message);
 
-// Ends the typed input. Input that arrives while it scans the record file is held back and
-// handled once it is done, so that it changes neither the record found nor the grid shown.
+// The messages that Handle acts on; only these are held back.
+bool Replayable(std::uint32_t message) {
+  return message == kKeyUp || message == kKeyDown || message == kPointerMoved ||
+         message == kRightButtonDown;
+}
+
+// Ends the typed input. Input that arrives while its scan and fill read the record file is
+// held back and handled once they are done, so that it changes neither the record found nor
+// the grid shown. The not-found message comes after that, with nothing held: while it is up
+// the pointer and the arrows work as in browsing.
 void FinishEntryHoldingInput(App& app) {
   app.HoldingInput = 1;
-  FinishEntry(app);
+  const std::int32_t found = FinishEntry(app);
   app.HoldingInput = 0;
   std::vector<HeldMessage> held;
   held.swap(app.HeldInput);
   for (const HeldMessage& message : held) Handle(app, message);
+  if (found == 0) SayDataNotFound(app);
 }
 
+// Typed keys reach the typed input only while an entry is open: keys released while a menu
+// command runs, or over the grid beside its message box, are dropped.
 void KeyReleased(App& app, int k) {
-  const bool typing = app.DatabaseLinked == 1 && app.InputActive == 1;
+  const bool typing = app.DatabaseLinked == 1 && app.InputActive == 1 && app.TypedInputOpen == 1;
   if (k == kEnter) {
     if (typing) FinishEntryHoldingInput(app);
   } else if (k == kBackspace) {
@@ -142,7 +153,7 @@ void SurfaceHandler(App& app, std::uint32_t message, std::uint64_t wParam, std::
   const int character = message == kKeyUp ? app.platform.ui.TakePendingCharacter() : 0;
   const HeldMessage m{message, wParam, lParam, character};
   if (app.HoldingInput == 1) {
-    app.HeldInput.push_back(m);
+    if (Replayable(message)) app.HeldInput.push_back(m);
   } else {
     Handle(app, m);
   }

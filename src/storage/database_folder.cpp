@@ -13,9 +13,6 @@ namespace {
 
 constexpr std::size_t kTitleLimit = 259;        // the browser's title buffer holds 260 bytes
 constexpr std::size_t kFolderCharacters = 255;  // longest DatabaseFolder, in path characters
-// Colour marks are kept for at most this many records beyond the file's entries, so that a
-// damaged last entry with a huge record number cannot exhaust memory.
-constexpr std::int64_t kSpareColorRecords = 1 << 20;
 
 std::string BrowseTitle(const App& app) {
   std::string title =
@@ -87,10 +84,10 @@ std::int32_t IsDatabase(App& app) {
 }
 
 void ResetRecordColors(App& app) {
-  const RecordFileSize size = MeasureRecordFile(app);
-  const std::int64_t limit = size.entries + kSpareColorRecords;
-  const std::int64_t count = std::clamp<std::int64_t>(size.lastRecord, 0, limit);
-  app.RecordColors.assign(static_cast<std::size_t>(count), ColorMark{});
+  app.RecordColors.clear();
+  // The table holds no element per record, so even a damaged last entry with a huge record
+  // number costs nothing here.
+  app.RecordColorsCount = std::max<std::int64_t>(CountRecords(app), 0);
 }
 
 }  // namespace tomo

@@ -25,7 +25,8 @@ std::string DatabasePath(const App& app, std::string_view extension);
 Database DatabaseOf(App& app);
 // 1 when the field definition file's length is a positive multiple of 12042 bytes.
 std::int32_t IsDatabase(App& app);
-// Creates RecordColors anew, one unmarked element per record of the record file.
+// Creates RecordColors anew, without marks, for the records 1..RecordCount of the record
+// file as it is now.
 void ResetRecordColors(App& app);
 
 }  // namespace tomo

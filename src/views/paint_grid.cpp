@@ -17,11 +17,9 @@ CellBox CellBoxAt(const App& app, int column, int row, int leftMargin, int topMa
 
 std::optional<Color> MarkColorFor(const App& app, std::int64_t record, int row) {
   if (app.DatabaseLinked != 1) return std::nullopt;
-  // Only records that have an element in the table can carry a mark.
-  if (record < 1 || record > static_cast<std::int64_t>(app.RecordColors.size())) {
-    return std::nullopt;
-  }
-  const ColorMark& mark = app.RecordColors[static_cast<std::size_t>(record - 1)];
+  const auto marked = app.RecordColors.find(record);
+  if (marked == app.RecordColors.end()) return std::nullopt;
+  const ColorMark& mark = marked->second;
   if (mark.MarkedRecord != record) return std::nullopt;
   const bool cellMark = mark.CellMarked == 1 && mark.RecordMarked == 0 && mark.MarkRow == row;
   const bool recordMark = mark.RecordMarked == 1 && mark.CellMarked == 0;

@@ -6,6 +6,7 @@
 
 #include "commands/run_command.h"
 #include "support/linked_app.h"
+#include "views/paint_grid.h"
 
 namespace tomo::testing {
 namespace {
@@ -21,8 +22,10 @@ struct Colored : LinkedApp {
     app().CurrentRow = static_cast<std::int16_t>(row);
     RunMenuCommand(app(), command);
   }
-  const ColorMark& Mark(std::int64_t record) {
-    return app().RecordColors[static_cast<std::size_t>(record - 1)];
+  // The record's mark; an unmarked record has none in the table.
+  ColorMark Mark(std::int64_t record) {
+    const auto marked = app().RecordColors.find(record);
+    return marked == app().RecordColors.end() ? ColorMark{} : marked->second;
   }
 };
 
@@ -97,7 +100,7 @@ TEST(ColorMarks, ColumnsWithoutAnElementAreIgnored) {
   c.app().FirstRecord = 0;  // the column of record 0
   c.At(0, 1, kMarkRecord);
   EXPECT_EQ(c.app().LastColoredRecord, 0);
-  EXPECT_EQ(c.app().RecordColors.size(), 12u);
+  EXPECT_TRUE(c.app().RecordColors.empty());
   // The field-name column and no database: nothing happens.
   c.app().CurrentColumn = 0;
   RunMenuCommand(c.app(), kMarkCell);
@@ -121,6 +124,42 @@ TEST(ColorMarks, LinkingRemovesEveryMarkButKeepsTheColours) {
   EXPECT_EQ(c.Mark(2).RecordMarked, 0);
   EXPECT_EQ(c.app().SwatchColor, kGreen);
   EXPECT_EQ(c.app().CustomColors[3], kBlue);
+}
+
+// A sparse database is legal: records 1 to 3 and `last`, one entry each. Every record up to
+// the last can be marked, and the table holds one element per mark whatever the numbers.
+TEST(ColorMarks, SparseRecordNumbersAreMarkedAtTheCostOfTheMarks) {
+  for (const std::int64_t last : {std::int64_t{2'000'000}, (std::int64_t{1} << 62) + 5}) {
+    SCOPED_TRACE(last);
+    DatabaseSpec database{{{"Nombre"}}, Records({{"Ana"}, {"Eva"}, {"Luz"}, {"Sol"}})};
+    database.records[3].number = last;
+    LinkedApp db(database);
+    App& app = db.app();
+    EXPECT_EQ(app.RecordColorsCount, last);
+    EXPECT_TRUE(app.RecordColors.empty());  // linking costs nothing
+    app.SwatchColor = kGreen;
+    app.FirstRecord = last;
+    app.CurrentColumn = 1;
+    app.CurrentRow = 1;
+    RunMenuCommand(app, kMarkRecord);
+    EXPECT_EQ(app.LastColoredRecord, last);
+    EXPECT_EQ(MarkColorFor(app, last, 1), kGreen);
+    const CellBox box = CellBoxAt(app, 1, 1, 1, 1);
+    EXPECT_EQ(db.surface().Picture(kGridSurface).At(box.left, box.top), kGreen);  // framed
+    app.CurrentColumn = 2;  // the column after the last record
+    RunMenuCommand(app, kMarkCell);
+    EXPECT_EQ(app.LastColoredRecord, last);
+    app.FirstRecord = 2;
+    RunMenuCommand(app, kMarkCell);  // record 3
+    EXPECT_EQ(app.RecordColors.size(), 2u);
+    RunMenuCommand(app, kUndoColor);
+    EXPECT_EQ(app.RecordColors.size(), 1u);
+    EXPECT_EQ(MarkColorFor(app, last, 1), kGreen);  // the older mark stays
+    RunMenuCommand(app, kResetColors);
+    EXPECT_TRUE(app.RecordColors.empty());
+    EXPECT_EQ(MarkColorFor(app, last, 1), std::nullopt);
+    EXPECT_EQ(app.RecordColorsCount, last);
+  }
 }
 
 TEST(Swatch, TheFileIsFreshAndDeletedAgain) {

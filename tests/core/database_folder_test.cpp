@@ -87,26 +87,27 @@ TEST(IsDatabase, AFieldFileOfWholeRecordsMakesADatabase) {
   EXPECT_EQ(IsDatabase(t.app), 0);
 }
 
-TEST(ResetRecordColors, OneUnmarkedElementPerRecord) {
+TEST(ResetRecordColors, NoMarksAndEveryRecordOfTheCountMarkable) {
   TempFolder temp;
   TestApp t;
   DatabaseSpec database{{{"Nombre"}}, Records({{"Ana"}, {"Eva"}})};
   database.records[1].number = 7;
   t.app.DatabaseFolder = WriteDatabase(temp.path(), "db", database);
-  t.app.RecordColors.assign(3, ColorMark{1, 0, 1, 0xFF, 1, 1});
+  t.app.RecordColors[1] = ColorMark{1, 0, 1, 0xFF, 1, 1};
   ResetRecordColors(t.app);
-  ASSERT_EQ(t.app.RecordColors.size(), 7u);
-  EXPECT_EQ(t.app.RecordColors[0].CellMarked, 0);
-  EXPECT_EQ(t.app.RecordColors[0].MarkColor, 0u);
-  // A damaged last entry with a huge or negative record number cannot exhaust memory.
+  EXPECT_TRUE(t.app.RecordColors.empty());
+  EXPECT_EQ(t.app.RecordColorsCount, 7);
+  // A damaged last entry with a huge record number costs nothing; a negative one leaves no
+  // record markable.
   database.records[1].number = std::int64_t{1} << 62;
   t.app.DatabaseFolder = WriteDatabase(temp.path(), "huge", database);
   ResetRecordColors(t.app);
-  EXPECT_EQ(t.app.RecordColors.size(), 6u + (1u << 20));  // its 6 entries, and 2^20 more
+  EXPECT_TRUE(t.app.RecordColors.empty());
+  EXPECT_EQ(t.app.RecordColorsCount, std::int64_t{1} << 62);
   database.records[1].number = -5;
   t.app.DatabaseFolder = WriteDatabase(temp.path(), "negative", database);
   ResetRecordColors(t.app);
-  EXPECT_TRUE(t.app.RecordColors.empty());
+  EXPECT_EQ(t.app.RecordColorsCount, 0);
 }
 
 }  // namespace

@@ -66,11 +66,10 @@ TEST(GridPainter, MarksFrameExactlyTheirCells) {
   TestApp t;
   t.app.DatabaseLinked = 1;
   t.app.FirstRecord = 3;
-  t.app.RecordColors.resize(6);
   const Color green = 0x00FF00, blue = 0xFF0000, stale = 0x123456;
-  t.app.RecordColors[3] = ColorMark{0, 1, 4, green, 2, 5};  // record 4: whole column 2
-  t.app.RecordColors[4] = ColorMark{1, 0, 5, blue, 3, 5};   // record 5: grid row 5 only
-  t.app.RecordColors[5] = ColorMark{1, 0, 1, stale, 4, 2};  // made for another record
+  t.app.RecordColors[4] = ColorMark{0, 1, 4, green, 2, 5};  // record 4: whole column 2
+  t.app.RecordColors[5] = ColorMark{1, 0, 5, blue, 3, 5};   // record 5: grid row 5 only
+  t.app.RecordColors[6] = ColorMark{1, 0, 1, stale, 4, 2};  // made for another record
   RecreateCellGrid(t.app);
   Repaint(t.app);
   for (int c = 1; c <= t.app.LastColumn; ++c) {
@@ -82,7 +81,7 @@ TEST(GridPainter, MarksFrameExactlyTheirCells) {
       EXPECT_EQ(LookOf(t, c, r).inside, kWhite);
     }
   }
-  // Header cells never take a mark, and columns beyond the table or of record 0 stay plain.
+  // Header cells never take a mark, and columns of unmarked records or of record 0 stay plain.
   EXPECT_EQ(LookOf(t, 2, 0).frame, kBlack);
   t.app.FirstRecord = -1;  // columns show records -1, 0, 1, ...: marks move with records
   Repaint(t.app);
@@ -91,7 +90,7 @@ TEST(GridPainter, MarksFrameExactlyTheirCells) {
   EXPECT_EQ(LookOf(t, 6, 1).frame, green);
   EXPECT_EQ(LookOf(t, 7, 5).frame, blue);
   EXPECT_EQ(LookOf(t, 7, 4).frame, kSilver);
-  t.app.FirstRecord = 5;  // record 7 and beyond have no element in the table
+  t.app.FirstRecord = 5;  // record 7 and beyond have no mark
   Repaint(t.app);
   EXPECT_EQ(LookOf(t, 1, 5).frame, blue);
   for (int c = 2; c <= t.app.LastColumn; ++c) EXPECT_EQ(LookOf(t, c, 1).frame, kSilver);
@@ -100,8 +99,7 @@ TEST(GridPainter, MarksFrameExactlyTheirCells) {
 TEST(GridPainter, MarksNeedALinkedDatabase) {
   TestApp t;
   t.app.FirstRecord = 1;
-  t.app.RecordColors.resize(2);
-  t.app.RecordColors[0] = ColorMark{0, 1, 1, 0x00FF00, 1, 1};
+  t.app.RecordColors[1] = ColorMark{0, 1, 1, 0x00FF00, 1, 1};
   Repaint(t.app);
   EXPECT_EQ(LookOf(t, 1, 1).frame, kSilver);
 }

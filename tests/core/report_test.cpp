@@ -78,6 +78,18 @@ TEST(DatabaseReport, SpanishLowerCasesAccentedTypeNames) {
   EXPECT_EQ(Page(db)[0].text, "Base de Datos : db");
 }
 
+TEST(DatabaseReport, AFolderNameOutsideTheAnsiCodePageIsPrintedAsItIs) {
+  const std::string name = "\xD0\x91\xD0\x94 \xE6\x9D\xB1";  // Cyrillic and CJK letters
+  TempFolder folder;
+  TestApp t;
+  t.ui().folderAnswers.push_back(WriteDatabase(folder.path(), name, ThreeFields()));
+  RunMenuCommand(t.app, kLinkDatabase);
+  RunMenuCommand(t.app, kInfoDatabase);
+  const PrintedText line = t.surface().TextsOn(kGridSurface).at(0);
+  EXPECT_EQ(line.text, "Base de Datos : " + name);
+  EXPECT_TRUE(line.utf8);
+}
+
 TEST(DatabaseReport, NoRecordsAndUnknownTypes) {
   DatabaseSpec database;
   database.fields = {FieldSpec{"X", 42, "", 0}};

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "commands/run_command.h"
 #include "shell/surface_handler.h"
 #include "support/linked_app.h"
@@ -198,6 +200,116 @@ TEST(Search, InputArrivingMidSearchWaitsUntilTheSearchIsDone) {
       EXPECT_EQ(busy.app().Cells.At(c, r), plain.app().Cells.At(c, r)) << c << "," << r;
     }
   }
+}
+
+// Keys typed while no entry is open reach no entry: not during the scan of a menu command,
+// not beside a message box. After a search for "An" that found nothing, a stray "a" and
+// Enter would find "Ana" in record 3 if they were taken.
+TEST(TypedInput, KeysOutsideAnOpenEntryChangeNothing) {
+  TempFolder empty;
+  const std::string noDatabase = BackslashPath(empty.path());
+  struct Case {
+    const char* name;
+    std::function<void(Entry&)> run;
+  };
+  const Case cases[] = {
+      {"Update", [](Entry& e) { RunMenuCommand(e.app(), kUpdate); }},
+      {"First record", [](Entry& e) { RunMenuCommand(e.app(), kFirstRecordCommand); }},
+      {"Link to database", [](Entry& e) { RunMenuCommand(e.app(), kLinkDatabase); }},
+      {"a folder without a database",
+       [&](Entry& e) {
+         e.ui().folderAnswers.push_back(noDatabase);
+         RunMenuCommand(e.app(), kLinkDatabase);
+       }},
+      {"the not-found box",
+       [](Entry& e) {
+         RunMenuCommand(e.app(), kSearch);
+         e.Type("An");
+         e.Enter();
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Entry plain(kSearch, 0, 1), stray(kSearch, 0, 1);
+    for (Entry* e : {&plain, &stray}) {
+      e->Type("An");
+      e->Enter();
+      e->app().FirstRecord = 5;
+      e->app().ScanBlockEntries = 4;  // small blocks, and a pump after every block
+      e->app().ScanPumpMicroseconds = 0;
+    }
+    int strays = 0;
+    const auto typeStray = [&] {
+      if (strays++ > 0) return;
+      stray.Type("a");
+      stray.Enter();
+    };
+    stray.ui().onPump = [&](int) { typeStray(); };
+    stray.ui().onMessage = typeStray;
+    const std::size_t printedBefore = stray.surface().printed.size();
+    c.run(plain);
+    c.run(stray);
+    EXPECT_GE(strays, 1);  // the stray keys did arrive
+    EXPECT_EQ(stray.app().TypedText, plain.app().TypedText);
+    EXPECT_EQ(stray.app().FirstRecord, plain.app().FirstRecord);
+    EXPECT_EQ(stray.ui().messages.size(), plain.ui().messages.size());
+    EXPECT_EQ(stray.app().InputActive, 0);
+    for (int col = 0; col <= stray.app().LastColumn; ++col) {
+      for (int r = 0; r <= stray.app().LastRow; ++r) {
+        ASSERT_EQ(stray.app().Cells.At(col, r), plain.app().Cells.At(col, r)) << col << "," << r;
+      }
+    }
+    for (std::size_t i = printedBefore; i < stray.surface().printed.size(); ++i) {
+      EXPECT_EQ(stray.surface().printed[i].text.find('|'), std::string::npos) << "an echo";
+    }
+  }
+  // An entry opened afterwards takes keys exactly as before.
+  Entry e(kSearch, 0, 1);
+  RunMenuCommand(e.app(), kUpdate);
+  RunMenuCommand(e.app(), kSearch);
+  e.Type("Ana");
+  EXPECT_EQ(Echo(e), "Ana|");
+  e.Enter();
+  EXPECT_EQ(e.app().FirstRecord, 3);
+}
+
+// Input that arrives while an ending search scans is held, and only what is replayed; the
+// not-found box comes after the replay, with nothing held, and input beside it is handled.
+TEST(Search, TheNotFoundBoxHoldsNoInput) {
+  Entry e(kSearch, 0, 1);
+  e.Type("nobody");
+  e.app().ScanBlockEntries = 4;
+  e.app().ScanPumpMicroseconds = 0;
+  std::vector<std::uint32_t> held;
+  e.ui().onPump = [&](int pump) {
+    if (pump != 1) return;
+    SurfaceHandler(e.app(), kKeyDown, 0x27, 0);                         // held
+    SurfaceHandler(e.app(), kPointerMoved, 0, (40 << 16) | 300);        // held
+    Type(e.app(), e.ui(), 'x');                                         // held
+    SurfaceHandler(e.app(), kRightButtonDown, 0, (5000 << 16) | 5000);  // held, off the grid
+    SurfaceHandler(e.app(), kLeftButtonDown, 0, 0);                     // not held: no effect
+    SurfaceHandler(e.app(), kWheel, 0x00780000, 0);
+    SurfaceHandler(e.app(), 0x000F, 0, 0);  // a paint
+    for (const HeldMessage& m : e.app().HeldInput) held.push_back(m.message);
+  };
+  e.ui().onMessage = [&] {
+    EXPECT_EQ(e.app().HoldingInput, 0);
+    EXPECT_TRUE(e.app().HeldInput.empty());
+    EXPECT_EQ(e.app().FirstRecord, 2);  // the held step was replayed before the box
+    EXPECT_EQ(e.ui().caption, "2x1");
+    SurfaceHandler(e.app(), kPointerMoved, 0, (32 << 16) | 300);
+    EXPECT_EQ(e.ui().caption, "2x1");
+    SurfaceHandler(e.app(), kPointerMoved, 0, (64 << 16) | 450);
+    EXPECT_EQ(e.ui().caption, "4x2");  // the caption follows the pointer beside the box
+    SurfaceHandler(e.app(), kKeyDown, 0x27, 0);
+    EXPECT_EQ(e.app().FirstRecord, 3);  // and the arrows move
+  };
+  e.Enter();
+  EXPECT_EQ(held, (std::vector<std::uint32_t>{kKeyDown, kPointerMoved, kKeyUp, kRightButtonDown}));
+  ASSERT_EQ(e.ui().messages.size(), 1u);
+  EXPECT_EQ(e.app().FirstRecord, 3);
+  EXPECT_EQ(e.app().TypedText, "nobody");
+  EXPECT_TRUE(e.ui().menus.empty());
 }
 
 }  // namespace

@@ -3,8 +3,10 @@ prefix and HOME) and is reported by name. The last line is "N passed, N failed".
 
 import argparse
 import os
+import re
 import shutil
 import signal
+import subprocess
 import sys
 import time
 import traceback
@@ -15,6 +17,9 @@ from harness import Failure, Session, check, wait_for
 
 SCENARIO_SECONDS = 240
 SCROLL_STEP_SECONDS = 0.2
+
+# The project's own database writer and the sample's readable description (set by main).
+TOOLS = {"make_sample": None, "sample_source": None}
 
 
 # -- pixel checks ------------------------------------------------------------------------------
@@ -92,7 +97,41 @@ def has_colour(session, picture, colour, width, height):
     return any(area[i:i + 3] == rgb for i in range(0, len(area), 3))
 
 
-# -- the sample database -----------------------------------------------------------------------
+def grid_area(session, picture):
+    """The pixels of the grid surface as far as the screen shows it."""
+    x0, y0 = session.to_screen(0, 0)
+    cx, cy, cw, ch = session.client
+    return picture.region(x0, y0, min(cx + cw, session.width), min(cy + ch, session.height))
+
+
+def message_boxes(session):
+    """How many message boxes titled TOMO are open."""
+    lines = (session.probe_ok(["windows"]) or "").splitlines()
+    return sum(1 for line in lines
+               if (parts := line.split(" ", 6))[1:2] == ["#32770"] and parts[6:] == ["TOMO"])
+
+
+# -- databases ---------------------------------------------------------------------------------
+
+def make_database(session, source, folder):
+    """Makes the database folder from its readable description (tools/sample_source.h) with
+    make_sample, the project's own writer."""
+    path = os.path.join(session.root, os.path.basename(folder) + ".txt")
+    with open(path, "w", encoding="utf-8") as f:
+        f.write(source)
+    result = subprocess.run([TOOLS["make_sample"], path, folder], stdout=subprocess.PIPE,
+                            stderr=subprocess.STDOUT, encoding="utf-8", check=False)
+    check(result.returncode == 0, "make_sample failed: %s" % result.stdout.strip())
+
+
+def link_folder(session, name):
+    """Starts tomo.exe and links the database folder of that name in HOME."""
+    session.start_tomo()
+    session.click_cell(1, 1)
+    texts = session.link(name)
+    wait_for(lambda: session.cell_has_text(session.shot(), 1, 0), "the grid to show the database")
+    return texts
+
 
 class Sample:
     """The sample database copied into the session's HOME, with what the grid should show."""
@@ -118,11 +157,7 @@ class Sample:
 
 def start_with_sample(session, sample_dir):
     sample = Sample(session, sample_dir)
-    session.start_tomo()
-    session.click_cell(1, 1)
-    texts = session.link("agenda")
-    wait_for(lambda: session.cell_has_text(session.shot(), 1, 0), "the grid to show the database")
-    return sample, texts
+    return sample, link_folder(session, "agenda")
 
 
 # -- scenarios ---------------------------------------------------------------------------------
@@ -292,16 +327,88 @@ def not_a_database(session, sample_dir):
         session.expect_cell_text(0, 1, sample.db.fields[0].name)
 
 
+def keys_beside_a_message(session, sample_dir):
+    """While "NO es Base de Datos ..." is up, keys typed over the grid reach no typed input:
+    no echo is drawn, no second message comes and nothing moves."""
+    start_with_sample(session, sample_dir)
+    os.makedirs(os.path.join(session.home, "vacia"))
+    shown = session.shot()
+    before, echo_cell = grid_area(session, shown), session.cell_interior(shown, 2, 3)
+    session.link("vacia", cell=(2, 3))  # the cell an echo would be drawn in
+    check(session.wait_message() == "NO es Base de Datos ...", "no message about the folder")
+    session.click_cell(3, 5)  # the grid gets the keyboard focus; the box stays up
+    session.type_text("abc")
+    session.keys("Return")
+    time.sleep(1)  # give the keys time to do harm
+    picture = session.shot()
+    session.save(picture, "keys-beside-the-message")
+    check(session.cell_interior(picture, 2, 3) == echo_cell, "an echo was drawn in cell (2, 3)")
+    check(message_boxes(session) == 1, "%d message boxes are up" % message_boxes(session))
+    session.close_message()
+    # Input is handled in order: once the caption follows the pointer again, the keys are done.
+    session.point_cell(4, 7)
+    wait_for(lambda: session.caption() == "4x7", "the caption 4x7")
+    check(session.message() is None, "a second message box came up")
+    check(grid_area(session, session.shot()) == before, "the grid changed")
+    session.expect_cell_text(1, 0, "1")
+
+
+SPARSE_SOURCE = """field Nombre; STRING; search
+record 1
+Nombre: A
+record 2
+Nombre: B
+record 3
+Nombre: C
+record 2000000
+Nombre: Z
+"""
+
+
+def sparse_marks(session):
+    """A sparse database, records 1 to 3 and 2,000,000 with one entry each: "Go to database
+    record .." reaches record 2,000,000 and "Record" frames it; "Undo" takes the frame away."""
+    folder = os.path.join(session.home, "disperso")
+    make_database(session, SPARSE_SOURCE, folder)
+    db = zdb.read(folder)
+    check(db.record_count == 2000000 and len(db.values) == 4,
+          "the sparse database holds %d values up to record %d" % (len(db.values),
+                                                                 db.record_count))
+    link_folder(session, "disperso")
+    session.choose(2, 3, "goto")
+    session.type_entry("2000000")
+    session.expect_cell_text(1, 0, "2000000")
+    session.expect_cell_text(1, 1, db.shown(2000000, 1))
+    session.choose(1, 2, None, "record")
+    def red():
+        return cell_pixels(session, session.shot(), 1, 1)[0] == {screen.RED}
+
+    wait_for(red, "record 2000000 to be framed")
+    picture = session.shot()
+    session.save(picture, "sparse-mark")
+    rows = screen.grid_size(session.width, session.height)[1]
+    for r in range(1, rows):
+        expect_data_cell_outline(session, picture, 1, r, screen.RED)
+        expect_data_cell_outline(session, picture, 2, r, screen.SILVER)
+    session.choose(2, 2, None, "undo")
+    wait_for(lambda: not red(), "the frame to go")
+    expect_data_cell_outline(session, session.shot(), 1, 5, screen.SILVER)
+
+
 def update_after_change(session, sample_dir):
     """"Update" reads the database files afresh: a value changed on disk shows."""
     sample, _ = start_with_sample(session, sample_dir)
     db = sample.db
     session.expect_cell_text(1, 1, db.shown(1, 1))
     changed = "Zoë Añón"
-    records = [{f.name: db.values[(r, f.name)] for f in db.fields if (r, f.name) in db.values}
-               for r in range(1, db.record_count + 1)]
-    records[0][db.fields[0].name] = changed
-    zdb.write(sample.folder, db.fields, records)
+    # The sample made again from its description, with the first value of record 1 changed.
+    with open(TOOLS["sample_source"], encoding="utf-8") as f:
+        source = f.read()
+    source, count = re.subn(r"^(record 1\n%s: ).*$" % re.escape(db.fields[0].name),
+                            lambda m: m.group(1) + changed, source, count=1, flags=re.M)
+    check(count == 1, "the sample's description has no first value of record 1")
+    make_database(session, source, sample.folder)
+    check(zdb.read(sample.folder).shown(1, 1) == changed, "the database was not changed")
     session.expect_cell_text(1, 1, db.shown(1, 1))  # nothing re-read yet
     session.choose(2, 2, "update")
     session.expect_cell_text(1, 1, changed)
@@ -422,10 +529,12 @@ SCENARIOS = [
     ("menu items in Spanish", menu_items_spanish, (1024, 768), True),
     ("menu items in English", menu_items_english, (1024, 768), True),
     ("link a folder without a database", not_a_database, (1024, 768), True),
+    ("keys beside the not-a-database message", keys_beside_a_message, (1024, 768), True),
     ("update after the files changed", update_after_change, (1024, 768), True),
     ("close while scrolling", close_while_scrolling, (1024, 768), True),
     ("typed input: record jump and search", typed_input, (1024, 768), True),
     ("colour marks", colours, (1024, 768), True),
+    ("colour mark on record 2000000 of a sparse database", sparse_marks, (1024, 768), False),
     ("color.bmp beside tomo.exe is kept", swatch_file_kept, (1024, 768), False),
 ]
 
@@ -477,9 +586,14 @@ def main():
     parser.add_argument("--tomo", required=True)
     parser.add_argument("--probe", required=True)
     parser.add_argument("--sample", default=os.path.join(here, "..", "..", "samples", "agenda"))
+    parser.add_argument("--sample-source",
+                        default=os.path.join(here, "..", "..", "samples", "agenda.txt"))
+    parser.add_argument("--make-sample", required=True, help="tools/make_sample of a native build")
     parser.add_argument("--artifacts", required=True)
     parser.add_argument("--only", help="run the scenarios whose name contains this text")
     options = parser.parse_args()
+    TOOLS["make_sample"] = os.path.abspath(options.make_sample)
+    TOOLS["sample_source"] = os.path.abspath(options.sample_source)
     passed = failed = 0
     for name, function, size, takes_sample in SCENARIOS:
         if options.only and options.only not in name:

@@ -1,6 +1,7 @@
-"""Reads and writes database folders (a .z04 field definition file and a .zbd record file),
-so the end-to-end scenarios know what the grid should show and can change a database on disk
-while tomo.exe has it linked. Text is Windows-1252 in the files and str here."""
+"""Reads database folders (a .z04 field definition file and a .zbd record file) entry by
+entry, so the end-to-end scenarios know what the grid should show: a check of the program
+that shares no code with it or with the tool that writes the databases (tools/make_sample).
+Text is Windows-1252 in the files and str here."""
 
 import os
 import struct
@@ -70,38 +71,3 @@ def read(folder):
         last_record = record
     return Database(fields, values, last_record)
 
-
-def write(folder, fields, records):
-    """Writes a database folder: fields is a list of Field, records a list of {field name: text}
-    for records 1, 2, ... in order. Values are stored in field order, one entry per character."""
-    os.makedirs(folder, exist_ok=True)
-    name = os.path.basename(os.path.normpath(folder))
-    definitions = bytearray()
-    for field in fields:
-        rec = bytearray(FIELD_RECORD)
-        struct.pack_into("<i", rec, 0, 1 if field.searchable else 0)
-        encoded = field.name.encode(ENCODING)
-        rec[4:4 + len(encoded)] = encoded
-        struct.pack_into("<h", rec, 35, field.type_code)
-        options = field.options.encode(ENCODING)
-        rec[41:41 + len(options)] = options
-        definitions += rec
-    entries = bytearray()
-    for number, record in enumerate(records, start=1):
-        for field in fields:
-            value = record.get(field.name)
-            if not value:
-                continue
-            encoded = value.encode(ENCODING)
-            for i, byte in enumerate(encoded):
-                e = bytearray(ENTRY)
-                e[4] = byte
-                name_bytes = field.name.encode(ENCODING)
-                e[5:5 + len(name_bytes)] = name_bytes
-                struct.pack_into("<q", e, 40, number)
-                struct.pack_into("<i", e, 50, 1 if i == len(encoded) - 1 else 0)
-                entries += e
-    with open(os.path.join(folder, name + ".z04"), "wb") as f:
-        f.write(definitions)
-    with open(os.path.join(folder, name + ".zbd"), "wb") as f:
-        f.write(entries)

@@ -68,10 +68,22 @@ void FakeSurface::Clear(std::optional<Color> color) {
 }
 
 void FakeSurface::Print(std::string_view text, bool endLine) {
+  Log(text, endLine, false, static_cast<int>(text.size()));
+}
+
+void FakeSurface::PrintUtf8(std::string_view text, bool endLine) {
+  // Every byte but a continuation byte starts a character.
+  const auto characters = std::count_if(text.begin(), text.end(), [](char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  });
+  Log(text, endLine, true, static_cast<int>(characters));
+}
+
+void FakeSurface::Log(std::string_view text, bool endLine, bool utf8, int characters) {
   TargetState& s = State();
   printed.push_back(PrintedText{target_, s.x, s.y, std::string(text), s.font, s.foreground,
-                                !s.background.has_value(), endLine});
-  s.x += CharWidth(s.font) * static_cast<int>(text.size());
+                                !s.background.has_value(), endLine, utf8});
+  s.x += CharWidth(s.font) * characters;
   if (endLine) {
     s.x = 0;
     s.y += LineHeight(s.font);

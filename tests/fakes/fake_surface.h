@@ -18,6 +18,7 @@ struct PrintedText {
   Color color;
   bool transparent;
   bool endLine;
+  bool utf8;  // printed with PrintUtf8
 };
 
 struct FakePicture {
@@ -46,6 +47,7 @@ class FakeSurface : public DrawingSurface {
   void SetFont(const Font& font) override;
   void SetPosition(int x, int y) override;
   void Print(std::string_view text, bool endLine) override;
+  void PrintUtf8(std::string_view text, bool endLine) override;
   void Box(int x1, int y1, int x2, int y2, int cornerPercent, Color outline,
            std::optional<Color> fill) override;
   void CopyPicture(PictureId picture) override;
@@ -72,6 +74,7 @@ class FakeSurface : public DrawingSurface {
   FakePicture& Target() { return pictures_[target_]; }
   TargetState& State() { return states_[target_]; }
   void Fill(int x1, int y1, int x2, int y2, Color color);
+  void Log(std::string_view text, bool endLine, bool utf8, int characters);
 
   std::map<PictureId, FakePicture> pictures_;
   std::map<PictureId, TargetState> states_;

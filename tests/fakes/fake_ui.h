@@ -16,6 +16,7 @@ class FakeUi : public Ui {
  public:
   void ShowMessage(std::string_view text, std::string_view title) override {
     messages.push_back({std::string(text), std::string(title)});
+    if (onMessage) onMessage();
   }
   std::optional<std::string> BrowseForFolder(std::string_view title) override {
     browseTitles.emplace_back(title);
@@ -46,7 +47,6 @@ class FakeUi : public Ui {
     pendingCharacter = 0;
     return k;
   }
-  std::string PathAsText(const std::string& path) override { return path; }
 
   struct Message {
     std::string text, title;
@@ -70,7 +70,8 @@ class FakeUi : public Ui {
   std::vector<Point> menuPositions;
   std::string caption = "TOMO BD";
   std::vector<int> slept;
-  std::function<void()> onSleep;  // runs at every pause
+  std::function<void()> onSleep;    // runs at every pause
+  std::function<void()> onMessage;  // runs while each message box is up
   int pendingCharacter = 0;
 
   // Runs at every pump with the number of that pump (from 1); tests inject events here.

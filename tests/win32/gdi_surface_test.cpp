@@ -86,6 +86,23 @@ TEST_F(GdiSurfaceTest, ANewLineStartsAtTheLeftEdgeOneLineLower) {
   }
 }
 
+TEST_F(GdiSurfaceTest, Utf8TextIsDrawnWithItsOwnCharacters) {
+  const PictureId printed = draw.CreatePicture(200, 40);
+  draw.SelectTarget(printed);
+  draw.SetFont(font);
+  draw.SetPosition(1, 1);
+  draw.PrintUtf8("Base : \xD0\x91\xD0\x94", false);  // two Cyrillic capitals
+  draw.PrintUtf8(" \xC3\xB1", false);
+  const PictureId expected = draw.CreatePicture(200, 40);
+  HDC dc = draw.DcOf(expected);
+  SelectionGuard selected(dc, fonts.Get(font));
+  TextOutW(dc, 1, 1, L"Base : \u0411\u0414 \u00F1", 11);
+  for (int y = 0; y < 40; ++y) {
+    for (int x = 0; x < 200; ++x)
+      ASSERT_EQ(Pixel(printed, x, y), Pixel(expected, x, y)) << x << "," << y;
+  }
+}
+
 TEST_F(GdiSurfaceTest, OpaqueTextFillsItsBackground) {
   const PictureId picture = draw.CreatePicture(60, 30);
   draw.SelectTarget(picture);

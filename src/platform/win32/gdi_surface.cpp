@@ -129,6 +129,14 @@ void GdiSurface::Clear(std::optional<Color> color) {
 }
 
 void GdiSurface::Print(std::string_view text, bool endLine) {
+  PrintWide(AnsiToWide(text), endLine);
+}
+
+void GdiSurface::PrintUtf8(std::string_view text, bool endLine) {
+  PrintWide(Utf8ToWide(text), endLine);
+}
+
+void GdiSurface::PrintWide(std::wstring_view wide, bool endLine) {
   const auto target = TargetOf(target_);
   if (!target) return;
   TargetState& state = states_[target_];
@@ -140,15 +148,14 @@ void GdiSurface::Print(std::string_view text, bool endLine) {
   SetTextColor(dc, state.foreground);
   SetBkMode(dc, state.background ? OPAQUE : TRANSPARENT);
   if (state.background) SetBkColor(dc, *state.background);
-  const std::wstring wide = AnsiToWide(text);
   const auto length = static_cast<UINT>(wide.size());
   // One line high, up to the right edge: a long text is cut there, never wrapped.
   const RECT clip{state.x, state.y, target->size.cx, state.y + metrics.tmHeight};
   if (clip.left < clip.right) {
-    ExtTextOutW(dc, state.x, state.y, ETO_CLIPPED, &clip, wide.c_str(), length, nullptr);
+    ExtTextOutW(dc, state.x, state.y, ETO_CLIPPED, &clip, wide.data(), length, nullptr);
   }
   SIZE extent{};
-  GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(length), &extent);
+  GetTextExtentPoint32W(dc, wide.data(), static_cast<int>(length), &extent);
   state.x += extent.cx;
   if (endLine) {
     state.x = 0;

@@ -28,6 +28,7 @@ class GdiSurface : public DrawingSurface {
   void SetFont(const Font& font) override;
   void SetPosition(int x, int y) override;
   void Print(std::string_view text, bool endLine) override;
+  void PrintUtf8(std::string_view text, bool endLine) override;
   void Box(int x1, int y1, int x2, int y2, int cornerPercent, Color outline,
            std::optional<Color> fill) override;
   void CopyPicture(PictureId picture) override;
@@ -39,6 +40,7 @@ class GdiSurface : public DrawingSurface {
   HDC DcOf(PictureId picture);
 
  private:
+  void PrintWide(std::wstring_view text, bool endLine);
   struct Picture {
     // Declaration order matters: the selection is undone before the bitmap and DC go.
     MemoryDc dc;

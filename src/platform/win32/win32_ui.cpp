@@ -95,8 +95,4 @@ int Win32Ui::TakePendingCharacter() {
   return CharacterCode(TakeSlot(windows_.surface));
 }
 
-std::string Win32Ui::PathAsText(const std::string& path) {
-  return WideToAnsi(Utf8ToWide(path));
-}
-
 }  // namespace tomo::win32

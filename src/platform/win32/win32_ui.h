@@ -23,7 +23,6 @@ class Win32Ui : public Ui {
   void PumpMessages() override;
   std::int64_t NowMicroseconds() override;
   int TakePendingCharacter() override;
-  std::string PathAsText(const std::string& path) override;
 
  private:
   const ProgramWindows& windows_;
