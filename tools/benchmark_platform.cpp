@@ -15,6 +15,7 @@ class DeadlineFile : public ReadOnlyFile {
                std::optional<DeadlineFiles::Clock::time_point> deadline)
       : inner_(std::move(inner)), deadline_(deadline) {}
   std::int64_t Length() override { return inner_->Length(); }
+  FileStamp Stamp() override { return inner_->Stamp(); }
   std::size_t ReadAt(std::int64_t offset, void* buffer, std::size_t size) override {
     // A look at the clock every 1024 reads costs nothing next to the reads.
     if (deadline_ && ++reads_ % 1024 == 0 && DeadlineFiles::Clock::now() > *deadline_) {
