@@ -64,6 +64,7 @@ struct App : ReadState {
   std::int32_t InputActive = 0;
   std::int32_t EntryIsRecordNumber = 0;
   std::int32_t NavigationBusy = 0;
+  std::array<std::int32_t, 2> WheelRest{};  // parts of a wheel notch: [0] fields, [1] records
   std::int32_t ReportShown = 0;
   std::string TypedText;
   std::int32_t HoldingInput = 0;  // 1 while the typed input ends
