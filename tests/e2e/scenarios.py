@@ -5,6 +5,7 @@ import argparse
 import os
 import shutil
 import signal
+import struct
 import sys
 import time
 import traceback
@@ -415,6 +416,79 @@ def swatch_file_kept(session):
         check(f.read() == content, "color.bmp beside tomo.exe was changed or removed")
 
 
+def write_large_database(folder, records):
+    """Records 1..records of three text fields, each value 8 characters: 24 entries a record,
+    written a record at a time (zdb.write would take minutes at this size)."""
+    os.makedirs(folder, exist_ok=True)
+    name = os.path.basename(folder)
+    fields = [zdb.Field("Codigo"), zdb.Field("Nombre"), zdb.Field("Ciudad")]
+    with open(os.path.join(folder, name + ".z04"), "wb") as f:
+        for field in fields:
+            rec = bytearray(zdb.FIELD_RECORD)
+            struct.pack_into("<i", rec, 0, 1)
+            rec[4:4 + len(field.name)] = field.name.encode(zdb.ENCODING)
+            struct.pack_into("<h", rec, 35, field.type_code)
+            f.write(rec)
+    with open(os.path.join(folder, name + ".zbd"), "wb") as f:
+        for number in range(1, records + 1):
+            entries = bytearray()
+            for field in fields:
+                text = ("%s%07d" % (field.name[0], number)).encode(zdb.ENCODING)
+                for i, byte in enumerate(text):
+                    entries += struct.pack("<iB35sqhi", 0, byte, field.name.encode(zdb.ENCODING),
+                                           number, 0, 1 if i == len(text) - 1 else 0)
+            f.write(entries)
+    return fields
+
+
+def page_keys_and_wheel(session, sample_dir):
+    """Page Down, End, Home and the wheel move the view as far as the arrows would; End on a
+    large database shows its last record at once."""
+    sample, _ = start_with_sample(session, sample_dir)
+    db = sample.db
+    columns, _ = screen.grid_size(session.width, session.height)
+    before = session.cell_interior(session.shot(), 1, 0)
+    session.keys("Next")  # Page Down: the record columns shown, on
+    wait_for(lambda: session.cell_interior(session.shot(), 1, 0) != before,
+             "the grid to show the next page")
+    session.expect_cell_text(1, 0, str(columns))
+    session.keys("End")
+    session.expect_cell_text(1, 0, str(db.record_count))
+    session.expect_cell_text(1, 1, db.shown(db.record_count, 1))
+    session.keys("Next")  # at the last record: nothing moves
+    session.keys("Home")
+    session.expect_cell_text(1, 0, "1")
+    # The wheel: one field per notch; with Shift and tilted, one record per notch.
+    session.point_cell(3, 3)
+    session.xdotool("click", 5)
+    session.expect_cell_text(0, 1, db.fields[1].name)
+    session.xdotool("click", 4)
+    session.expect_cell_text(0, 1, db.fields[0].name)
+    session.point_cell(3, 3)
+    session.xdotool("keydown", "shift", "click", 5, "keyup", "shift")
+    session.expect_cell_text(1, 0, "2")
+    session.point_cell(3, 3)
+    wait_for(lambda: session.caption() == "3x3", "the caption 3x3 after the moves")
+    picture = session.shot()
+    session.save(picture, "after-page-keys-and-wheel")
+    check(session.cell_has_text(picture, 1, 0), "the grid shows records after the moves")
+
+    # A large database: End shows its last record at once.
+    records = 50000
+    write_large_database(os.path.join(session.home, "grande"), records)
+    session.link("grande")
+    session.expect_cell_text(1, 0, "1")
+    before = session.cell_interior(session.shot(), 1, 0)
+    started = time.monotonic()
+    session.keys("End")
+    wait_for(lambda: session.cell_interior(session.shot(), 1, 0) != before,
+             "the grid to show the last record")
+    elapsed = time.monotonic() - started
+    check(elapsed < 2, "End took %.1f s" % elapsed)
+    session.expect_cell_text(1, 0, str(records))
+    session.expect_cell_text(1, 2, "N%07d" % records)
+
+
 SCENARIOS = [
     ("empty grid at 1024x768", empty_grid_1024, (1024, 768), False),
     ("empty grid at 1920x1080", empty_grid_1920, (1920, 1080), False),
@@ -427,6 +501,7 @@ SCENARIOS = [
     ("typed input: record jump and search", typed_input, (1024, 768), True),
     ("colour marks", colours, (1024, 768), True),
     ("color.bmp beside tomo.exe is kept", swatch_file_kept, (1024, 768), False),
+    ("page keys, End and the wheel", page_keys_and_wheel, (1024, 768), True),
 ]
 
 
