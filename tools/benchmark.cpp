@@ -2,7 +2,9 @@
 // plain read of the same file and against the entry-by-entry reference, and checks the
 // targets: whole-file operations at most 2x the plain read, the reference at least 50x
 // slower at 10^6 entries, 10^7 within 12x of 10^6, messages let through at least every
-// 20 ms, and a peak memory below 64 MiB.
+// 20 ms, and a peak memory below 64 MiB. Moves with the block summary that linking made are
+// measured with the record file in the page cache and dropped from it, and must take at most
+// 2 ms and 50 ms at 10^7 entries, reading a few blocks.
 //
 //   tomo_benchmark [--sizes 5,6,7] [--reference-sizes 5,6] [--reference-limit 60]
 //                  [--repeat 5] [--cold-processor-caches] [--dir DIR] [--keep]
@@ -26,6 +28,7 @@
 #include "benchmark_platform.h"
 #include "fakes/fake_platform.h"
 #include "shell/repaint.h"
+#include "storage/char_entry.h"
 #include "support/scan_operations.h"
 
 namespace tomo::bench {
@@ -90,6 +93,8 @@ Options ParseOptions(int argc, char** argv) {
 struct Bench {
   explicit Bench(bool cold) : coldCaches(cold) { ui.screen = testing::kScanScreen; }
   const bool coldCaches;
+  // Runs after an operation's preparation, before it is timed.
+  std::function<void()> afterPrepare;
   NullSurface surface;
   testing::FakeUi ui;
   testing::CountingFiles counting;
@@ -129,6 +134,7 @@ Run RunOnce(Bench& bench, const ScanOperation& operation, bool reference,
             std::optional<double> limit) {
   const auto app = bench.FreshApp();
   operation.prepare(*app, bench.ui);
+  if (bench.afterPrepare) bench.afterPrepare();
   if (bench.coldCaches) EvictProcessorCaches();
   bench.ui.pumpTimes.clear();
   const std::int64_t bytes = bench.counting.bytesRead;
@@ -215,10 +221,19 @@ struct Measurement {
   bool wholeFile = false;
 };
 
+// A move with the block summary that linking made, with the record file in the page cache
+// and dropped from it before each timed run.
+struct SummaryMeasurement {
+  Run warm;
+  Run dropped;
+  std::int64_t leftInCache = 0;  // the most bytes of the record file mincore still found cached
+};
+
 struct SizeResult {
   format::BenchmarkDatabase database;
   double plainRead = 0;
   std::map<std::string, Measurement> operations;
+  std::map<std::string, SummaryMeasurement> summaryOperations;
 };
 
 std::string MachineDescription() {
@@ -305,6 +320,82 @@ void CheckTargets(const std::map<int, SizeResult>& results, Targets& targets) {
   }
 }
 
+// Prints a row of the table for a move measured with the summary.
+void PrintSummaryRow(const std::string& label, const std::string& name, const Run& run,
+                     double plainRead, const std::string& reference, const std::string& ratio) {
+  std::cout << "| " << label << " | " << name << " | " << Milliseconds(run.seconds) << " | "
+            << Fixed(run.seconds / plainRead, 3) << " | "
+            << Mebibytes(static_cast<double>(run.bytes)) << " | "
+            << Milliseconds(static_cast<double>(run.longestPause) / 1e6) << " | | " << reference
+            << " | " << ratio << " |" << std::endl;
+}
+
+// The moves with a summary: warm, checked against the reference where it runs, and with the
+// record file dropped from the page cache before every timed run. True when the program and
+// the reference agree.
+bool MeasureSummaryOperations(Bench& bench, SizeResult& size, const std::string& label,
+                              const std::filesystem::path& recordFile, const Options& options,
+                              bool withReference) {
+  bool agree = true;
+  for (const ScanOperation& operation : testing::SummaryOperations(size.database)) {
+    std::cerr << "  " << operation.name << ", with a summary\n";
+    SummaryMeasurement& m = size.summaryOperations[operation.name];
+    m.warm = BestRun(bench, operation, options.repeat);
+    std::string reference = "not run";
+    std::string ratio;
+    if (withReference) {
+      const Run slow = RunOnce(bench, operation, true, options.referenceLimit);
+      reference =
+          slow.finished ? Milliseconds(slow.seconds) : "> " + Seconds(options.referenceLimit);
+      ratio = Fixed(slow.seconds / m.warm.seconds, 0) + "×";
+      if (slow.finished && slow.outcome != m.warm.outcome) {
+        agree = false;
+        ratio += " (results differ!)";
+      }
+    }
+    PrintSummaryRow(label, operation.name + ", with a summary", m.warm, size.plainRead, reference,
+                    ratio);
+    bench.afterPrepare = [&] {
+      m.leftInCache = std::max(m.leftInCache, DropFromPageCache(recordFile));
+    };
+    m.dropped = BestRun(bench, operation, options.repeat);
+    bench.afterPrepare = nullptr;
+    PrintSummaryRow(label, operation.name + ", with a summary, page cache dropped", m.dropped,
+                    size.plainRead, "", "");
+  }
+  return agree;
+}
+
+// At 10^7 entries: a move with a summary at most 2 ms with the file in memory and 50 ms with
+// it dropped from the page cache, reading a few blocks at most; the file dropped indeed.
+void CheckSummaryTargets(const std::map<int, SizeResult>& results, Targets& targets) {
+  for (const auto& [k, size] : results) {
+    const std::string at = "10^" + std::to_string(k) + ": ";
+    double warm = 0, dropped = 0;
+    std::int64_t bytes = 0, left = 0;
+    for (const auto& [name, m] : size.summaryOperations) {
+      warm = std::max(warm, m.warm.seconds);
+      dropped = std::max(dropped, m.dropped.seconds);
+      bytes = std::max({bytes, m.warm.bytes, m.dropped.bytes});
+      left = std::max(left, m.leftInCache);
+    }
+    const std::int64_t fewBlocks =
+        3 * size.database.fieldFileBytes + 3 * ReadState{}.ScanBlockEntries * kEntrySize;
+    targets.Check(bytes <= fewBlocks, at + "a move with a summary reads a few blocks at most (" +
+                                          Mebibytes(static_cast<double>(bytes)) +
+                                          " MiB, field table included)");
+    targets.Check(left == 0, at + "the record file dropped from the page cache (" +
+                                 Mebibytes(static_cast<double>(left)) + " MiB left)");
+    if (k < 7) continue;
+    targets.Check(warm <= 0.002, at + "a move with a summary at most 2 ms in memory (slowest " +
+                                     Milliseconds(warm) + ")");
+    targets.Check(dropped <= 0.050, at +
+                                        "a move with a summary at most 50 ms from the disk "
+                                        "(slowest " +
+                                        Milliseconds(dropped) + ")");
+  }
+}
+
 int Main(const Options& options) {
   std::string pattern = (options.dir / "tomo-benchmark-XXXXXX").string();
   if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a folder in " + pattern);
@@ -374,6 +465,9 @@ int Main(const Options& options) {
                 << (m.peak ? Mebibytes(static_cast<double>(*m.peak)) + " MiB" : "?") << " | "
                 << reference << " | " << ratio << " |" << std::endl;
     }
+    if (!MeasureSummaryOperations(bench, size, label, recordFile, options, withReference)) {
+      disagree = true;
+    }
     std::filesystem::remove_all(size.database.folder);
   }
   std::cout << "\nMachine: " << MachineDescription() << ". Files in the page cache"
@@ -385,6 +479,7 @@ int Main(const Options& options) {
                "ran the operation once.\n\nTargets:\n";
   Targets targets;
   CheckTargets(results, targets);
+  CheckSummaryTargets(results, targets);
   if (disagree) return 1;
   return targets.Missed() ? 3 : 0;
 }

@@ -1,9 +1,14 @@
 #include "benchmark_platform.h"
 
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <fstream>
+#include <stdexcept>
+#include <vector>
 
 namespace tomo::bench {
 
@@ -15,6 +20,7 @@ class DeadlineFile : public ReadOnlyFile {
                std::optional<DeadlineFiles::Clock::time_point> deadline)
       : inner_(std::move(inner)), deadline_(deadline) {}
   std::int64_t Length() override { return inner_->Length(); }
+  FileStamp Stamp() override { return inner_->Stamp(); }
   std::size_t ReadAt(std::int64_t offset, void* buffer, std::size_t size) override {
     // A look at the clock every 1024 reads costs nothing next to the reads.
     if (deadline_ && ++reads_ % 1024 == 0 && DeadlineFiles::Clock::now() > *deadline_) {
@@ -95,6 +101,31 @@ std::optional<std::int64_t> PeakMemoryOf(const std::function<void()>& prepare,
     return std::nullopt;
   }
   return peak;
+}
+
+std::int64_t DropFromPageCache(const std::filesystem::path& path) {
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) throw std::runtime_error("cannot open " + path.string());
+  struct stat st {};
+  fstat(fd, &st);
+  fsync(fd);
+  posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+  const auto length = static_cast<std::size_t>(st.st_size);
+  std::int64_t resident = 0;
+  if (length > 0) {
+    void* map = mmap(nullptr, length, PROT_READ, MAP_SHARED, fd, 0);
+    if (map != MAP_FAILED) {
+      const long page = sysconf(_SC_PAGESIZE);
+      std::vector<unsigned char> pages((length + static_cast<std::size_t>(page) - 1) /
+                                       static_cast<std::size_t>(page));
+      if (mincore(map, length, pages.data()) == 0) {
+        for (const unsigned char p : pages) resident += (p & 1) ? page : 0;
+      }
+      munmap(map, length);
+    }
+  }
+  close(fd);
+  return resident;
 }
 
 }  // namespace tomo::bench

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -61,6 +62,11 @@ class DeadlineFiles : public Files {
 // Writes over a buffer twice the size of the processor's last-level cache, so that the next
 // read of a file comes from memory (the page cache) and not from the processor's caches.
 void EvictProcessorCaches();
+
+// Drops the file's pages from the page cache (fsync, then posix_fadvise with
+// POSIX_FADV_DONTNEED), so that the next read comes from the disk; returns the bytes of the
+// file still in the page cache afterwards, as mincore reports them.
+std::int64_t DropFromPageCache(const std::filesystem::path& path);
 
 // Runs `prepare` and then `work` in a child process, and returns the highest resident memory
 // (bytes) of the child while `work` ran; nullopt when that could not be measured.

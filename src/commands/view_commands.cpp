@@ -28,6 +28,7 @@ void LinkDatabase(App& app) {
     return;
   }
   ResetRecordColors(app);
+  app.Summary.reset();
   RecreateCellGrid(app);
   app.FirstRecord = 1;
   app.FirstField = 1;
@@ -37,8 +38,12 @@ void LinkDatabase(App& app) {
   Repaint(app);
 }
 
+// Reads the record file anew, whatever the file system says of it: the file may have
+// changed without its length or last-write time showing it.
 void Update(App& app) {
-  if (app.DatabaseLinked == 1) RefillFromFirstRecord(app);
+  if (app.DatabaseLinked != 1) return;
+  app.Summary.reset();
+  RefillFromFirstRecord(app);
 }
 
 void ShowFirstRecord(App& app) {

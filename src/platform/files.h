@@ -8,11 +8,24 @@
 
 namespace tomo {
 
+// What tells a file as it is now from the same file changed since, or from another file at
+// the same path: its length, its last-write time, and where it lies on its volume. A
+// platform fills what it has and leaves the rest 0.
+struct FileStamp {
+  std::int64_t length = 0;
+  std::int64_t lastWrite = 0;  // in the platform's own units
+  std::uint64_t volume = 0;
+  std::uint64_t index = 0;
+  bool operator==(const FileStamp&) const = default;
+};
+
 // An open file, read only. Another process may still read, write or delete it.
 class ReadOnlyFile {
  public:
   virtual ~ReadOnlyFile() = default;
   virtual std::int64_t Length() = 0;
+  // The file as it is now, from the open handle; all 0 for a file that could not be opened.
+  virtual FileStamp Stamp() = 0;
   // Reads up to size bytes at offset; returns the bytes read (0 at the end or on error).
   virtual std::size_t ReadAt(std::int64_t offset, void* buffer, std::size_t size) = 0;
 };

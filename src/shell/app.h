@@ -68,6 +68,7 @@ struct App : ReadState {
   // typed keys are taken only then, never while a menu command or a message box runs.
   std::int32_t TypedInputOpen = 0;
   std::int32_t NavigationBusy = 0;
+  std::array<std::int32_t, 2> WheelRest{};  // parts of a wheel notch: [0] fields, [1] records
   std::int32_t ReportShown = 0;
   std::string TypedText;
   std::int32_t HoldingInput = 0;  // 1 while the ending typed input scans and fills

@@ -1,5 +1,7 @@
 #include "shell/surface_handler.h"
 
+#include <algorithm>
+#include <limits>
 #include <string>
 
 #include "commands/run_command.h"
@@ -20,6 +22,12 @@ constexpr std::uint32_t kLeftArrow = 0x25;
 constexpr std::uint32_t kUpArrow = 0x26;
 constexpr std::uint32_t kRightArrow = 0x27;
 constexpr std::uint32_t kDownArrow = 0x28;
+constexpr std::uint32_t kPageUp = 0x21;
+constexpr std::uint32_t kPageDown = 0x22;
+constexpr std::uint32_t kEnd = 0x23;
+constexpr std::uint32_t kHome = 0x24;
+constexpr std::uint64_t kShiftHeld = 0x0004;  // in the low word of a wheel message's wParam
+constexpr std::int32_t kWheelNotch = 120;
 
 struct Point {
   int x, y;
@@ -87,26 +95,81 @@ void Move(App& app, Change change) {
   app.NavigationBusy = 0;
 }
 
+// Moves FirstRecord `by` records on (back when negative) where → (or ←) would move, stopping
+// at the last record (or record 1). Each condition is tested left to right, so the files are
+// read only when the cheaper tests before them pass.
+void MoveRecords(App& app, std::int64_t by) {
+  if (by < 0 && app.InputActive == 0 && app.FirstRecord > 1 && app.NavigationBusy == 0) {
+    Move(app, [&] { app.FirstRecord -= std::min(app.FirstRecord - 1, -by); });
+  }
+  if (by > 0 && app.InputActive == 0) {
+    const std::int64_t last = CountRecords(app);
+    if (app.FirstRecord < last && app.NavigationBusy == 0) {
+      Move(app, [&] {
+        app.FirstRecord += static_cast<std::int64_t>(
+            std::min(static_cast<std::uint64_t>(last) - static_cast<std::uint64_t>(app.FirstRecord),
+                     static_cast<std::uint64_t>(by)));
+      });
+    }
+  }
+}
+
+// Moves FirstField `by` fields on (back when negative) where ↓ (or ↑) would move, stopping
+// when the last field reaches the last row (or at field 1).
+void MoveFields(App& app, std::int64_t by) {
+  if (by > 0 && app.InputActive == 0 && app.DatabaseLinked == 1 &&
+      LoadFieldTable(app) > app.LastRow) {
+    const std::int64_t lastFirst = LoadFieldTable(app) - app.LastRow + 1;
+    if (app.FirstField < lastFirst && app.NavigationBusy == 0) {
+      Move(app, [&] {
+        app.FirstField = static_cast<std::int32_t>(std::min(app.FirstField + by, lastFirst));
+      });
+    }
+  }
+  if (by < 0 && app.InputActive == 0 && app.DatabaseLinked == 1 && app.FirstField > 1 &&
+      app.NavigationBusy == 0) {
+    Move(app, [&] {
+      app.FirstField = static_cast<std::int32_t>(std::max<std::int64_t>(app.FirstField + by, 1));
+    });
+  }
+}
+
 void KeyPressed(App& app, std::uint64_t wParam) {
   const auto key = static_cast<std::uint32_t>(wParam & 0xFFFF);
-  // Each condition is tested left to right, so the files are read only when the cheaper
-  // tests before them pass.
-  if (key == kLeftArrow && app.InputActive == 0 && app.FirstRecord > 1 && app.NavigationBusy == 0) {
-    Move(app, [&] { --app.FirstRecord; });
+  const std::int64_t page = std::max<std::int64_t>(app.LastColumn, 1);
+  constexpr std::int64_t kAll = std::numeric_limits<std::int64_t>::max();
+  switch (key) {
+    case kLeftArrow:
+      return MoveRecords(app, -1);
+    case kRightArrow:
+      return MoveRecords(app, 1);
+    case kDownArrow:
+      return MoveFields(app, 1);
+    case kUpArrow:
+      return MoveFields(app, -1);
+    case kPageUp:
+      return MoveRecords(app, -page);
+    case kPageDown:
+      return MoveRecords(app, page);
+    case kHome:
+      return MoveRecords(app, -kAll);
+    case kEnd:
+      return MoveRecords(app, kAll);
+    default:
+      return;
   }
-  if (key == kRightArrow && app.InputActive == 0 && app.FirstRecord < CountRecords(app) &&
-      app.NavigationBusy == 0) {
-    Move(app, [&] { ++app.FirstRecord; });
-  }
-  if (key == kDownArrow && app.InputActive == 0 && app.DatabaseLinked == 1 &&
-      LoadFieldTable(app) > app.LastRow && app.FirstField < LoadFieldTable(app) - app.LastRow + 1 &&
-      app.NavigationBusy == 0) {
-    Move(app, [&] { ++app.FirstField; });
-  }
-  if (key == kUpArrow && app.InputActive == 0 && app.DatabaseLinked == 1 && app.FirstField > 1 &&
-      app.NavigationBusy == 0) {
-    Move(app, [&] { --app.FirstField; });
-  }
+}
+
+// A wheel turned down shows the next fields; with Shift held it shows the next records, as the
+// horizontal wheel tilted right does. Parts of a notch, from finer wheels, add up.
+void WheelTurned(App& app, std::uint64_t wParam, bool horizontal) {
+  const bool records = horizontal || (wParam & kShiftHeld) != 0;
+  std::int32_t& rest = app.WheelRest[records ? 1 : 0];
+  rest += static_cast<std::int16_t>(static_cast<std::uint16_t>(wParam >> 16));
+  const std::int32_t notches = rest / kWheelNotch;
+  rest -= notches * kWheelNotch;
+  const std::int64_t by = horizontal ? notches : -notches;
+  if (by != 0) records ? MoveRecords(app, by) : MoveFields(app, by);
 }
 
 void PointerMoved(App& app, std::int64_t lParam) {
@@ -140,7 +203,11 @@ void Handle(App& app, const HeldMessage& m) {
     case kRightButtonDown:
       RightButtonPressed(app, m.lParam);
       break;
-    default:  // left button and wheel: the surface's own handler does all there is
+    case kWheel:
+    case kHorizontalWheel:
+      WheelTurned(app, m.wParam, m.message == kHorizontalWheel);
+      break;
+    default:  // left button: the surface's own handler does all there is
       break;
   }
 }

@@ -14,6 +14,7 @@ inline constexpr std::uint32_t kPointerMoved = 0x0200;
 inline constexpr std::uint32_t kLeftButtonDown = 0x0201;
 inline constexpr std::uint32_t kRightButtonDown = 0x0204;
 inline constexpr std::uint32_t kWheel = 0x020A;
+inline constexpr std::uint32_t kHorizontalWheel = 0x020E;
 
 // Handles one surface message; the caller then passes it on to the surface's own handler.
 void SurfaceHandler(App& app, std::uint32_t message, std::uint64_t wParam, std::int64_t lParam);

@@ -3,12 +3,15 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "platform/files.h"
 #include "platform/scan_pump.h"
 
 namespace tomo {
+
+struct BlockSummary;
 
 // The read positions that reads of the record file share, and how scans are paced.
 struct ReadState {
@@ -19,6 +22,10 @@ struct ReadState {
   // messages are let through. Tests make both small.
   std::int64_t ScanBlockEntries = 19418;
   std::int64_t ScanPumpMicroseconds = 10000;
+  // What the passes over the record file learnt of its blocks, so that a fill can pass over
+  // the blocks that hold none of the records it shows (storage/block_summary.h). Dropping
+  // it makes the next fill read the file anew.
+  std::shared_ptr<const BlockSummary> Summary;
 };
 
 struct Database {

@@ -8,7 +8,8 @@ EntryBlocks::EntryBlocks(const Database& database, std::int64_t first)
     : pump_(database.pump),
       pumpMicroseconds_(database.state.ScanPumpMicroseconds),
       file_(database.files.OpenForReading(database.recordFilePath)),
-      entries_(std::max<std::int64_t>(file_->Length(), 0) / kEntrySize),
+      stamp_(file_->Stamp()),
+      entries_(std::max<std::int64_t>(stamp_.length, 0) / kEntrySize),
       next_(std::max<std::int64_t>(first, 1)),
       blockEntries_(std::max<std::int64_t>(database.state.ScanBlockEntries, 1)),
       lastPump_(pump_.NowMicroseconds()) {}
@@ -25,8 +26,11 @@ bool EntryBlocks::Next() {
   if (count_ > 0) PumpWhenDue();
   const std::int64_t wanted = std::min(blockEntries_, entries_ - next_ + 1);
   const auto bytes = static_cast<std::size_t>(wanted) * kEntryBytes;
-  // The first block is the largest.
-  if (!buffer_) buffer_ = std::make_unique_for_overwrite<unsigned char[]>(bytes);
+  // Only the file's last block is smaller than the others; a pass may begin with it.
+  if (wanted > bufferEntries_) {
+    buffer_ = std::make_unique_for_overwrite<unsigned char[]>(bytes);
+    bufferEntries_ = wanted;
+  }
   const std::size_t got = file_->ReadAt((next_ - 1) * kEntrySize, buffer_.get(), bytes);
   // A file cut short by another program ends at its last whole entry.
   first_ = next_;

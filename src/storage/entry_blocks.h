@@ -18,11 +18,17 @@ class EntryBlocks {
 
   // Whole entries in the file when it was opened.
   std::int64_t Entries() const { return entries_; }
+  // The file as it was when it was opened.
+  const FileStamp& Stamp() const { return stamp_; }
+  // Entries per block read, the last block of the file holding the rest.
+  std::int64_t BlockEntries() const { return blockEntries_; }
   // The record number of the file's last whole entry; 0 for an empty file.
   std::int64_t LastRecord();
   // Reads the next block; false at the end of the file. Between two blocks, pending window
   // messages are let through once the scan has run ScanPumpMicroseconds since the last time.
   bool Next();
+  // Goes past the next `entries` entries without reading them.
+  void PassOver(std::int64_t entries) { next_ += entries; }
   // Entry numbers of the current block: First() .. First() + Count() - 1.
   std::int64_t First() const { return first_; }
   std::int64_t Count() const { return count_; }
@@ -49,6 +55,7 @@ class EntryBlocks {
   ScanPump& pump_;
   const std::int64_t pumpMicroseconds_;
   std::unique_ptr<ReadOnlyFile> file_;
+  FileStamp stamp_;
   std::int64_t entries_ = 0;
   std::int64_t next_ = 1;
   std::int64_t first_ = 0;
@@ -58,6 +65,7 @@ class EntryBlocks {
   // Left uninitialised: every block is read over it, and zeroing a megabyte costs as much
   // as scanning a good part of it.
   std::unique_ptr<unsigned char[]> buffer_;
+  std::int64_t bufferEntries_ = 0;
 };
 
 }  // namespace tomo

@@ -7,13 +7,15 @@
 // scan starts its text equals the typed text; the reads are then replayed on those
 // completions. While the values come in record order the replay runs along with the pass
 // and stops it at the first match. Only the field's entries are decoded: the others are
-// passed over by a look at the first word or so of their name.
+// passed over by a look at the first word or so of their name. The blocks read go into the
+// file's summary, for the fills after it.
 #include <algorithm>
 #include <limits>
 #include <unordered_map>
 #include <vector>
 
 #include "shell/app.h"
+#include "storage/block_summary.h"
 #include "storage/database_folder.h"
 #include "storage/entry_blocks.h"
 #include "storage/name_key.h"
@@ -82,12 +84,12 @@ class ValueSearch {
               std::int64_t scanRecord)
       : field_(field), typed_(std::move(typed)), last_(lastRecord), scanRecord_(scanRecord) {}
 
-  void Pass(EntryBlocks& blocks) {
+  void Pass(EntryBlocks& blocks, SummarizedBlocks& summarized) {
     // Most entries are of other fields: they are passed over by a look at their name.
     const auto ofField = [field = field_](const unsigned char* entry) {
       return field.Matches(entry);
     };
-    while (blocks.Next()) {
+    while (summarized.Next()) {
       for (std::int64_t k = blocks.FindFrom(0, ofField); k < blocks.Count();
            k = blocks.FindFrom(k + 1, ofField)) {
         OnEntry(blocks.Bytes(k), blocks.First() + k);
@@ -222,7 +224,10 @@ std::int64_t FindRecordByValue(const Database& database, std::string_view fieldN
   EntryBlocks blocks(database, 1);
   const std::int64_t last = blocks.LastRecord();
   ValueSearch search(fieldName, typed, last, state.ScanRecord);
-  if (last >= 1) search.Pass(blocks);
+  if (last >= 1) {
+    SummarizedBlocks summarized(database, blocks);
+    search.Pass(blocks, summarized);
+  }
   state.ScanStart = search.ScanStart();
   state.ScanRecord = search.ScanRecord();
   return search.Found();

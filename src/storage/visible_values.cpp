@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "storage/block_summary.h"
 #include "storage/entry_blocks.h"
 
 namespace tomo {
@@ -44,7 +45,15 @@ void VisibleValues::Pass(const Database& database) {
     return column(entry) < shown;
   };
   EntryBlocks blocks(database, 1);
-  while (blocks.Next()) {
+  SummarizedBlocks summarized(database, blocks);
+  for (;;) {
+    if (const SummarizedBlock* ahead = summarized.Ahead();
+        ahead && !ahead->MayHold(first_, shown)) {
+      PassOver(*ahead);
+      summarized.PassOver();
+      continue;
+    }
+    if (!summarized.Next()) break;
     const std::int64_t count = blocks.Count();
     for (std::int64_t k = blocks.FindFrom(0, ofShownRecord); k < count;
          k = blocks.FindFrom(k + 1, ofShownRecord)) {
@@ -59,6 +68,19 @@ void VisibleValues::Pass(const Database& database) {
       known_ = KnownRun{last, std::nullopt, last};
     }
   }
+}
+
+// A block without entries of the shown records, known from the summary: reading it would
+// only have found the run of its last entry.
+void VisibleValues::PassOver(const SummarizedBlock& block) {
+  const std::int64_t last = block.first + block.count - 1;
+  std::int64_t start = block.lastName ? block.first + block.lastRun : last;
+  // A run through the whole block goes on from the last entry of the block before.
+  if (block.lastName && block.lastRun == 0 && known_.position == block.first - 1 &&
+      known_.name == block.lastName) {
+    start = known_.start;
+  }
+  known_ = KnownRun{last, block.lastName, start};
 }
 
 // An entry of a shown record: true once every read is settled.

@@ -13,7 +13,9 @@
 // Only entries of the shown records matter, so the pass looks at every entry's record
 // number and at nothing else of the others. A run of same-named entries is known by the
 // entry number where it began, found by looking back from a shown entry over the entries of
-// its name, never further back than the entry whose run was found last.
+// its name, never further back than the entry whose run was found last. Blocks that the
+// file's summary shows to hold no entry of a shown record are not read at all: of them only
+// the run of their last entry matters, and the summary holds it.
 #pragma once
 
 #include <cstdint>
@@ -27,6 +29,8 @@
 #include "storage/name_key.h"
 
 namespace tomo {
+
+struct SummarizedBlock;
 
 class VisibleValues {
  public:
@@ -67,6 +71,7 @@ class VisibleValues {
   };
 
   void Pass(const Database& database);
+  void PassOver(const SummarizedBlock& block);
   bool OnShownRecord(const EntryBlocks& blocks, std::int64_t k, std::uint64_t column);
   std::int64_t RunStart(const EntryBlocks& blocks, std::int64_t k, const NameKey& name);
   void Follow(std::vector<Column>& row, std::size_t from, std::int64_t position);

@@ -62,9 +62,9 @@ TEST(Navigation, RefusedWhileMenuInputOrMoveIsActive) {
   app.NavigationBusy = 1;
   Press(app, kRight);
   EXPECT_EQ(app.FirstRecord, 1);
-  // Other keys do nothing.
+  // Other keys do nothing (the page keys are tested with the wheel, in page_keys_test).
   app.NavigationBusy = 0;
-  for (std::uint64_t key : {0x24, 0x23, 0x21, 0x22, 0x09}) Press(app, key);
+  for (std::uint64_t key : {0x09, 0x2D, 0x2E, 0x70}) Press(app, key);
   EXPECT_EQ(app.FirstRecord, 1);
   EXPECT_EQ(app.FirstField, 1);
 }

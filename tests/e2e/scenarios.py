@@ -522,6 +522,64 @@ def swatch_file_kept(session):
         check(f.read() == content, "color.bmp beside tomo.exe was changed or removed")
 
 
+def make_generated_database(folder, entries):
+    """A large database of about `entries` entries made by make_sample; its record count."""
+    result = subprocess.run([TOOLS["make_sample"], "--generated", str(entries), folder],
+                            stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
+    check(result.returncode == 0, "make_sample failed: %s" % result.stdout.strip())
+    return int(result.stdout)
+
+
+def page_keys_and_wheel(session, sample_dir):
+    """Page Down, End, Home and the wheel move the view as far as the arrows would; End on a
+    large database shows its last record at once."""
+    sample, _ = start_with_sample(session, sample_dir)
+    db = sample.db
+    columns, _ = screen.grid_size(session.width, session.height)
+    before = session.cell_interior(session.shot(), 1, 0)
+    session.keys("Next")  # Page Down: the record columns shown, on
+    wait_for(lambda: session.cell_interior(session.shot(), 1, 0) != before,
+             "the grid to show the next page")
+    session.expect_cell_text(1, 0, str(columns))
+    session.keys("End")
+    session.expect_cell_text(1, 0, str(db.record_count))
+    session.expect_cell_text(1, 1, db.shown(db.record_count, 1))
+    session.keys("Next")  # at the last record: nothing moves
+    session.keys("Home")
+    session.expect_cell_text(1, 0, "1")
+    # The wheel: one field per notch; with Shift and tilted, one record per notch.
+    session.point_cell(3, 3)
+    session.xdotool("click", 5)
+    session.expect_cell_text(0, 1, db.fields[1].name)
+    session.xdotool("click", 4)
+    session.expect_cell_text(0, 1, db.fields[0].name)
+    session.point_cell(3, 3)
+    session.xdotool("keydown", "shift", "click", 5, "keyup", "shift")
+    session.expect_cell_text(1, 0, "2")
+    session.point_cell(3, 3)
+    wait_for(lambda: session.caption() == "3x3", "the caption 3x3 after the moves")
+    picture = session.shot()
+    session.save(picture, "after-page-keys-and-wheel")
+    check(session.cell_has_text(picture, 1, 0), "the grid shows records after the moves")
+
+    # A large database: End shows its last record at once.
+    folder = os.path.join(session.home, "grande")
+    records = make_generated_database(folder, 1200000)
+    last = zdb.read(folder, last_entries=2000)
+    check(last.record_count == records, "the generated database ends at record %d" % records)
+    session.link("grande")
+    session.expect_cell_text(1, 0, "1")
+    before = session.cell_interior(session.shot(), 1, 0)
+    started = time.monotonic()
+    session.keys("End")
+    wait_for(lambda: session.cell_interior(session.shot(), 1, 0) != before,
+             "the grid to show the last record")
+    elapsed = time.monotonic() - started
+    check(elapsed < 2, "End took %.1f s" % elapsed)
+    session.expect_cell_text(1, 0, str(records))
+    session.expect_cell_text(1, 2, last.shown(records, 2))
+
+
 SCENARIOS = [
     ("empty grid at 1024x768", empty_grid_1024, (1024, 768), False),
     ("empty grid at 1920x1080", empty_grid_1920, (1920, 1080), False),
@@ -536,6 +594,7 @@ SCENARIOS = [
     ("colour marks", colours, (1024, 768), True),
     ("colour mark on record 2000000 of a sparse database", sparse_marks, (1024, 768), False),
     ("color.bmp beside tomo.exe is kept", swatch_file_kept, (1024, 768), False),
+    ("page keys, End and the wheel", page_keys_and_wheel, (1024, 768), True),
 ]
 
 

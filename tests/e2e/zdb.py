@@ -45,8 +45,9 @@ class Database:
         return "No datos" if value is None else value.strip(" ")
 
 
-def read(folder):
-    """Reads a well-formed database folder entry by entry."""
+def read(folder, last_entries=None):
+    """Reads a well-formed database folder entry by entry; with last_entries, only that many
+    entries at the end of the record file (enough for the last records of a large one)."""
     name = os.path.basename(os.path.normpath(folder))
     with open(os.path.join(folder, name + ".z04"), "rb") as f:
         definitions = f.read()
@@ -57,6 +58,9 @@ def read(folder):
         (type_code,) = struct.unpack_from("<h", rec, 35)
         fields.append(Field(_text(rec[4:35], 30), type_code, flag == 1, _text(rec[41:], 12000)))
     with open(os.path.join(folder, name + ".zbd"), "rb") as f:
+        if last_entries is not None:
+            length = f.seek(0, os.SEEK_END)
+            f.seek(max(0, length // ENTRY - last_entries) * ENTRY)
         entries = f.read()
     values, collected, last_record = {}, {}, 0
     for i in range(len(entries) // ENTRY):

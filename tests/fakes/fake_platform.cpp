@@ -11,6 +11,7 @@ class CountingFile : public ReadOnlyFile {
   CountingFile(std::unique_ptr<ReadOnlyFile> inner, std::int64_t& counter)
       : inner_(std::move(inner)), counter_(counter) {}
   std::int64_t Length() override { return inner_->Length(); }
+  FileStamp Stamp() override { return inner_->Stamp(); }
   std::size_t ReadAt(std::int64_t offset, void* buffer, std::size_t size) override {
     const std::size_t n = inner_->ReadAt(offset, buffer, size);
     counter_ += static_cast<std::int64_t>(n);

@@ -9,24 +9,32 @@ namespace {
 
 class MemoryFile : public ReadOnlyFile {
  public:
-  explicit MemoryFile(const std::string* bytes) : bytes_(bytes) {}
+  MemoryFile(const std::string* bytes, const std::int64_t* lastWrite, std::int64_t& bytesRead)
+      : bytes_(bytes), lastWrite_(lastWrite), bytesRead_(bytesRead) {}
   std::int64_t Length() override { return bytes_ ? static_cast<std::int64_t>(bytes_->size()) : 0; }
+  FileStamp Stamp() override { return FileStamp{Length(), lastWrite_ ? *lastWrite_ : 0, 0, 0}; }
   std::size_t ReadAt(std::int64_t offset, void* buffer, std::size_t size) override {
     if (!bytes_ || offset < 0 || offset >= Length()) return 0;
     const std::size_t n = std::min(size, bytes_->size() - static_cast<std::size_t>(offset));
     std::memcpy(buffer, bytes_->data() + offset, n);
+    bytesRead_ += static_cast<std::int64_t>(n);
     return n;
   }
 
  private:
   const std::string* bytes_;
+  const std::int64_t* lastWrite_;
+  std::int64_t& bytesRead_;
 };
 
 }  // namespace
 
 std::unique_ptr<ReadOnlyFile> MemoryFiles::OpenForReading(const std::string& path) {
   const auto file = files.find(path);
-  return std::make_unique<MemoryFile>(file == files.end() ? nullptr : &file->second);
+  const auto time = lastWrite.find(path);
+  return std::make_unique<MemoryFile>(file == files.end() ? nullptr : &file->second,
+                                      time == lastWrite.end() ? nullptr : &time->second,
+                                      bytesRead[path]);
 }
 
 void MemoryTestApp::Use(const std::string& folder, std::string fieldFile, std::string recordFile) {

@@ -16,6 +16,9 @@ class MemoryFiles : public Files {
  public:
   // Path (as the program forms it, with backslashes) to the file's bytes.
   std::map<std::string, std::string> files;
+  // Path to the file's last-write time; 0 for a file not listed.
+  std::map<std::string, std::int64_t> lastWrite;
+  std::map<std::string, std::int64_t> bytesRead;  // path to the bytes read from it
 
   std::unique_ptr<ReadOnlyFile> OpenForReading(const std::string& path) override;
   std::string CreateTempFile() override { return {}; }

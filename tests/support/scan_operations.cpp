@@ -1,6 +1,7 @@
 #include "support/scan_operations.h"
 
 #include "commands/run_command.h"
+#include "search/typed_input.h"
 #include "shell/repaint.h"
 #include "shell/surface_handler.h"
 #include "storage/database_folder.h"
@@ -33,14 +34,63 @@ void ReferenceMove(App& app) {
   Repaint(app);
 }
 
+std::int64_t StepRight(App& app) {
+  SurfaceHandler(app, kKeyDown, kRightArrow, 0);
+  return 0;
+}
+
+std::int64_t ReferenceStepRight(App& app) {
+  if (app.FirstRecord < reference::CountRecords(app)) {
+    ++app.FirstRecord;
+    ReferenceMove(app);
+  }
+  return 0;
+}
+
 }  // namespace
 
-std::vector<ScanOperation> ScanOperations(const format::BenchmarkDatabase& database) {
+std::vector<ScanOperation> SummaryOperations(const format::BenchmarkDatabase& database) {
   const std::string folder = BackslashPath(database.folder);
   const std::int64_t last = database.records;
   const auto linkedAt = [folder](std::int64_t first) {
     return [folder, first](App& app, FakeUi& ui) {
       Link(app, ui, folder);
+      app.FirstRecord = first;
+    };
+  };
+  // The record number typed after "Go to record", ready for Enter.
+  const auto typedAt = [linkedAt, last](App& app, FakeUi& ui) {
+    linkedAt(1)(app, ui);
+    app.InputActive = 1;
+    app.EntryIsRecordNumber = 1;
+    app.TypedText = std::to_string(last);
+  };
+  return {
+      {"→ step to the last record", false, linkedAt(last - 1), StepRight, ReferenceStepRight},
+      {"→ step to the middle record", false, linkedAt(last / 2 - 1), StepRight, ReferenceStepRight},
+      {"jump to the last record", false, typedAt,
+       [](App& app) -> std::int64_t {
+         FinishEntry(app);
+         return 0;
+       },
+       [last](App& app) -> std::int64_t {
+         app.FirstRecord = last;
+         ReferenceMove(app);
+         app.EntryIsRecordNumber = 0;
+         app.InputActive = 0;
+         return 0;
+       }},
+  };
+}
+
+std::vector<ScanOperation> ScanOperations(const format::BenchmarkDatabase& database) {
+  const std::string folder = BackslashPath(database.folder);
+  const std::int64_t last = database.records;
+  // Without the summary that linking made: these fills read the file as the first one does.
+  const auto linkedAt = [folder](std::int64_t first) {
+    return [folder, first](App& app, FakeUi& ui) {
+      Link(app, ui, folder);
+      app.Summary.reset();
       app.FirstRecord = first;
     };
   };
@@ -82,7 +132,7 @@ std::vector<ScanOperation> ScanOperations(const format::BenchmarkDatabase& datab
          app.InputActive = 0;
          return 0;
        }},
-      {"fill at the last record", true, linkedAt(last),
+      {"fill at the last record, no summary", true, linkedAt(last),
        [last](App& app) -> std::int64_t {
          RecreateCellGrid(app);
          FillGrid(app, last);
@@ -93,19 +143,9 @@ std::vector<ScanOperation> ScanOperations(const format::BenchmarkDatabase& datab
          reference::FillGrid(app, last);
          return 0;
        }},
-      {"→ step to the last record", true, linkedAt(last - 1),
-       [](App& app) -> std::int64_t {
-         SurfaceHandler(app, kKeyDown, kRightArrow, 0);
-         return 0;
-       },
-       [](App& app) -> std::int64_t {
-         if (app.FirstRecord < reference::CountRecords(app)) {
-           ++app.FirstRecord;
-           ReferenceMove(app);
-         }
-         return 0;
-       }},
-      {"↓ step at the last record", true, linkedAt(last),
+      {"→ step to the last record, no summary", true, linkedAt(last - 1), StepRight,
+       ReferenceStepRight},
+      {"↓ step at the last record, no summary", true, linkedAt(last),
        [](App& app) -> std::int64_t {
          SurfaceHandler(app, kKeyDown, kDownArrow, 0);
          return 0;

@@ -28,7 +28,11 @@ struct ScanOperation {
   std::function<std::int64_t(App&)> reference;
 };
 
+// The operations above that read the whole record file, as the first fill after linking
+// does, and the searches.
 std::vector<ScanOperation> ScanOperations(const format::BenchmarkDatabase& database);
+// Moves with the summary that linking made: they read only the blocks of the records shown.
+std::vector<ScanOperation> SummaryOperations(const format::BenchmarkDatabase& database);
 
 // What an operation leaves that the user or a later operation sees: its result, the cells,
 // the first record and field, and the read positions.

@@ -149,5 +149,27 @@ TEST_F(Win32FilesTest, TemporaryFilesAreFreshAndLeaveNothingBehind) {
   files.DeleteTempFile(first);  // a missing file is no error
 }
 
+// The stamp tells the file as it was: a later write, another file of the same length, and
+// the same file opened again are told apart or alike.
+TEST_F(Win32FilesTest, TheStampTellsTheFileAsItWas) {
+  const std::wstring path = Path(L"agenda.zbd"), other = Path(L"other.zbd");
+  Write(path, "first");
+  Write(other, "first");
+  const FileStamp stamp = files.OpenForReading(WideToUtf8(path))->Stamp();
+  EXPECT_EQ(stamp.length, 5);
+  EXPECT_NE(stamp.lastWrite, 0);
+  EXPECT_EQ(files.OpenForReading(WideToUtf8(path))->Stamp(), stamp);
+  EXPECT_NE(files.OpenForReading(WideToUtf8(other))->Stamp(), stamp) << "another file";
+  // Rewritten with the same length and an older last-write time.
+  Write(path, "other");
+  FileHandle writer(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  FILETIME old{12345, 1};
+  ASSERT_TRUE(SetFileTime(writer.get(), nullptr, nullptr, &old));
+  writer.reset();
+  EXPECT_NE(files.OpenForReading(WideToUtf8(path))->Stamp(), stamp);
+  EXPECT_EQ(files.OpenForReading(WideToUtf8(Path(L"missing")))->Stamp(), FileStamp{});
+}
+
 }  // namespace
 }  // namespace tomo::win32

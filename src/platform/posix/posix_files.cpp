@@ -26,6 +26,15 @@ class PosixFile : public ReadOnlyFile {
     return static_cast<std::int64_t>(st.st_size);
   }
 
+  FileStamp Stamp() override {
+    struct stat st {};
+    if (fd_ < 0 || fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) return {};
+    return FileStamp{static_cast<std::int64_t>(st.st_size),
+                     static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 +
+                         static_cast<std::int64_t>(st.st_mtim.tv_nsec),
+                     static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+  }
+
   std::size_t ReadAt(std::int64_t offset, void* buffer, std::size_t size) override {
     if (fd_ < 0 || offset < 0) return 0;
     std::size_t done = 0;

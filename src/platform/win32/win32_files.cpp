@@ -19,6 +19,18 @@ class Win32File : public ReadOnlyFile {
     return size.QuadPart;
   }
 
+  FileStamp Stamp() override {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!file_ || !GetFileInformationByHandle(file_.get(), &info)) return {};
+    const auto join = [](DWORD high, DWORD low) {
+      return (static_cast<std::uint64_t>(high) << 32) | low;
+    };
+    return FileStamp{static_cast<std::int64_t>(join(info.nFileSizeHigh, info.nFileSizeLow)),
+                     static_cast<std::int64_t>(join(info.ftLastWriteTime.dwHighDateTime,
+                                                    info.ftLastWriteTime.dwLowDateTime)),
+                     info.dwVolumeSerialNumber, join(info.nFileIndexHigh, info.nFileIndexLow)};
+  }
+
   // Positioned reads: nothing depends on a file pointer shared with other reads.
   std::size_t ReadAt(std::int64_t offset, void* buffer, std::size_t size) override {
     if (!file_ || offset < 0) return 0;
