@@ -131,6 +131,13 @@ int RunExport(Host& host, const Arguments& args) {
     progress.Entries(done, entries);
   };
   const Database reading = db.Reading();
+  const RecordFileSize size = MeasureRecordFile(reading);
+  if (size.lastRecord - size.entries > kMostFilledValues) {
+    throw Failure(Utf8Of(db.RecordFile()) + " ends with an entry of record " +
+                  std::to_string(size.lastRecord) + ", for " + std::to_string(size.entries) +
+                  " entries: a damaged record number; tomodb does not write millions of empty "
+                  "records");
+  }
   const auto cutShort = [&] {
     return Failure("cannot read " + Utf8Of(db.RecordFile()) +
                    " to its end (a read error, or another program made it shorter)");
@@ -154,7 +161,7 @@ int RunExport(Host& host, const Arguments& args) {
       out->Restart();
       writer = makeWriter();
     }
-    const std::int64_t records = CountRecords(reading);
+    const std::int64_t records = size.lastRecord;
     if (!FillRecords(reading, fields, records, write)) {
       throw Failure(Utf8Of(db.RecordFile()) + " is not in the well-formed order (tomodb check " +
                     "tells where), and its " + std::to_string(records) + " records of " +

@@ -43,12 +43,16 @@ StreamOutcome StreamRecords(const Database& database, const std::vector<FieldDef
   };
 
   EntryBlocks blocks(database, 1);
+  // Records never decrease, so none lies beyond the last entry's: no records without entries
+  // are handed out up to a record number that a later entry shows to be out of order.
+  const std::int64_t lastRecord = blocks.LastRecord();
   std::int64_t read = 0;
   while (blocks.Next()) {
     for (std::int64_t k = 0; k < blocks.Count(); ++k) {
       const unsigned char* entry = blocks.Bytes(k);
       if (!order.Take(blocks.First() + k, entry)) return StreamOutcome::kNotWellFormed;
       const std::int64_t r = EntryRecord(entry);
+      if (r > lastRecord) return StreamOutcome::kNotWellFormed;
       if (r != record) complete(r);
       const std::size_t f = order.Field();
       texts[f] += EntryCharacter(entry);
