@@ -37,8 +37,12 @@ OutputFile::OutputFile(const fs::path& target, bool closed) : closed_(closed), t
   // volume; starting with a dot keeps it out of most listings while it grows.
   std::random_device random;
   for (int attempt = 0; attempt < 100 && temporary_.empty(); ++attempt) {
-    fs::path candidate = target.parent_path() / PathOf("." + Utf8Of(target.filename()) + "." +
-                                                       std::to_string(random()) + ".tmp");
+    std::string name = ".";
+    name += Utf8Of(target.filename());
+    name += '.';
+    name += std::to_string(random());
+    name += ".tmp";
+    fs::path candidate = target.parent_path() / PathOf(name);
     std::error_code error;
     if (!fs::exists(candidate, error) && !error) temporary_ = std::move(candidate);
   }

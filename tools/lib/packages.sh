@@ -6,6 +6,7 @@ TOMO_PACKAGES=(
   g++-mingw-w64-x86-64-posix mingw-w64-tools
   wine wine64 xvfb openbox xdotool xclip x11-apps imagemagick
   clang libclang-rt-14-dev zip
+  libsqlite3-dev sqlite3 npm
 )
 
 tomo_ensure_packages() {
