@@ -1,5 +1,6 @@
 #include "storage/record_stream.h"
 
+#include <algorithm>
 #include <string>
 
 #include "storage/entry_blocks.h"
@@ -71,8 +72,8 @@ StreamOutcome StreamRecords(const Database& database, const std::vector<FieldDef
 bool FillRecords(const Database& database, const std::vector<FieldDef>& fields,
                  std::int64_t recordCount, const RecordSink& sink) {
   const auto fieldCount = static_cast<std::int64_t>(fields.size());
-  if (recordCount < 1 || fieldCount < 1) return true;
-  if (recordCount > kMostFilledValues / fieldCount) return false;
+  if (recordCount < 1) return true;
+  if (recordCount > kMostFilledValues / std::max<std::int64_t>(fieldCount, 1)) return false;
   // A fill from a fresh read state, paced as the database's own reads.
   ReadState fresh;
   fresh.ScanBlockEntries = database.state.ScanBlockEntries;
