@@ -23,6 +23,7 @@
 #include <thread>
 
 #include "benchmark_database.h"
+#include "benchmark_export.h"
 #include "benchmark_platform.h"
 #include "fakes/fake_platform.h"
 #include "shell/repaint.h"
@@ -320,6 +321,7 @@ int Main(const Options& options) {
 
   Bench bench(options.coldCaches);
   std::map<int, SizeResult> results;
+  std::map<int, ExportResult> exports;
   bool disagree = false;
   std::cout << "| entries | operation | TOMO | × plain read | MiB read | longest pause | "
                "peak memory | reference | reference ÷ TOMO |\n"
@@ -374,6 +376,9 @@ int Main(const Options& options) {
                 << (m.peak ? Mebibytes(static_cast<double>(*m.peak)) + " MiB" : "?") << " | "
                 << reference << " | " << ratio << " |" << std::endl;
     }
+    exports[k] =
+        MeasureExports(bench.files, size.database.folder, folder, label, size.plainRead,
+                       options.repeat, options.coldCaches ? EvictProcessorCaches : nullptr);
     std::filesystem::remove_all(size.database.folder);
   }
   std::cout << "\nMachine: " << MachineDescription() << ". Files in the page cache"
@@ -385,6 +390,8 @@ int Main(const Options& options) {
                "ran the operation once.\n\nTargets:\n";
   Targets targets;
   CheckTargets(results, targets);
+  CheckExportTargets(
+      exports, [&targets](bool holds, const std::string& what) { targets.Check(holds, what); });
   if (disagree) return 1;
   return targets.Missed() ? 3 : 0;
 }

@@ -1,4 +1,4 @@
-#include <cstring>
+#include <algorithm>
 
 #include "cli/record_writer.h"
 
@@ -33,7 +33,10 @@ class CsvWriter : public RecordWriter {
 
  private:
   void Value(std::string_view text) {
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
+    const bool plain = std::none_of(text.begin(), text.end(), [](char c) {
+      return c == ',' || c == '"' || c == '\r' || c == '\n';
+    });
+    if (plain) {
       line_ += text;
       return;
     }

@@ -53,8 +53,10 @@ StreamOutcome StreamRecords(const Database& database, const std::vector<FieldDef
       const unsigned char* entry = blocks.Bytes(k);
       if (!order.Take(blocks.First() + k, entry)) return StreamOutcome::kNotWellFormed;
       const std::int64_t r = EntryRecord(entry);
-      if (r > lastRecord) return StreamOutcome::kNotWellFormed;
-      if (r != record) complete(r);
+      if (r != record) {
+        if (r > lastRecord) return StreamOutcome::kNotWellFormed;
+        complete(r);
+      }
       const std::size_t f = order.Field();
       texts[f] += EntryCharacter(entry);
       // Marks the value present; complete() points it at its text.

@@ -34,20 +34,18 @@ EntryOrder::EntryOrder(const std::vector<FieldDef>& fields) : seen_(fields.size(
   }
 }
 
-bool EntryOrder::Take(std::int64_t number, const unsigned char* entry) {
-  const std::int64_t record = EntryRecord(entry);
+bool EntryOrder::GoOnBadly(std::int32_t mark) {
+  const bool ok = !runEnded_;
+  if (!ok) RunFault(Fault::kBadMarks);
+  return Mark(mark) && ok;
+}
+
+// An entry that does not go on with the run of the entry before.
+bool EntryOrder::TakeOther(std::int64_t number, const unsigned char* entry, std::int64_t record) {
   const bool first = !any_;
   any_ = true;
   lastRecord_ = record;
   if (first || record > highest_) highest_ = record;
-  // Most entries go on with the run of the entry before: same name field, same record.
-  if (inRun_ && record == runRecord_ &&
-      std::memcmp(entry + kEntryNameOffset, runName_, kEntryNameSize) == 0) {
-    bool ok = !runEnded_;
-    // A mark 1 before the run's last entry.
-    if (!ok) RunFault(Fault::kBadMarks);
-    return Mark(EntryMark(entry)) && ok;
-  }
   const bool ended = EndRun();
   return StartRun(number, entry, record) && ended;
 }
@@ -58,7 +56,6 @@ bool EntryOrder::StartRun(std::int64_t number, const unsigned char* entry, std::
   if (record < 1) faults_.Add(Fault::kRecordBelowOne, number);
   if (field == kNotAField || record < 1) return false;
   inRun_ = true;
-  std::memcpy(runName_, entry + kEntryNameOffset, kEntryNameSize);
   runStart_ = number;
   runEnded_ = false;
   runFaults_ = 0;
@@ -87,9 +84,12 @@ bool EntryOrder::StartRun(std::int64_t number, const unsigned char* entry, std::
 
 // The field the entry's name names; kNotAField (a fault noted) when there is none.
 std::int64_t EntryOrder::FieldOf(std::int64_t number, const unsigned char* entry) {
-  // Values mostly follow in field order: the next field or the one after it.
-  for (std::size_t f = field_ + 1; f < std::min(field_ + 3, keys_.size()); ++f) {
-    if (firstOfName_[f] && keys_[f].Matches(entry)) return static_cast<std::int64_t>(f);
+  // Values mostly follow in field order: the next field or the one after it, or the first
+  // field of the next record.
+  for (const std::size_t f : {field_ + 1, field_ + 2, std::size_t{0}}) {
+    if (f < keys_.size() && firstOfName_[f] && keys_[f].Matches(entry)) {
+      return static_cast<std::int64_t>(f);
+    }
   }
   const CharEntry decoded = DecodeEntry(entry);
   if (!decoded.named) {

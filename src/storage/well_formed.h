@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "storage/char_entry.h"
 #include "storage/database.h"
 #include "storage/field_def.h"
 #include "storage/name_key.h"
@@ -63,7 +64,15 @@ class EntryOrder {
 
   // Takes the next entry, number `number`; false when it breaks the order. A run that is not
   // ended by its mark 1 is found at the entry after it, or by Finish.
-  bool Take(std::int64_t number, const unsigned char* entry);
+  bool Take(std::int64_t number, const unsigned char* entry) {
+    // Most entries go on with the run of the entry before: same name, same record.
+    const std::int64_t record = EntryRecord(entry);
+    if (inRun_ && record == runRecord_ && keys_[field_].Matches(entry)) {
+      lastRecord_ = record;
+      return GoOn(EntryMark(entry));
+    }
+    return TakeOther(number, entry, record);
+  }
   // After the last whole entry, `entries`, with `trailingBytes` of a partial one after it.
   // False when something broke the order then.
   bool Finish(std::int64_t entries, std::int64_t trailingBytes);
@@ -72,6 +81,16 @@ class EntryOrder {
   const Faults& Found() const { return faults_; }
 
  private:
+  // The next entry of the run at hand: it must not follow the run's mark 1.
+  bool GoOn(std::int32_t mark) {
+    if (!runEnded_ && (mark == 0 || mark == 1)) {
+      runEnded_ = mark == 1;
+      return true;
+    }
+    return GoOnBadly(mark);
+  }
+  bool GoOnBadly(std::int32_t mark);
+  bool TakeOther(std::int64_t number, const unsigned char* entry, std::int64_t record);
   bool StartRun(std::int64_t number, const unsigned char* entry, std::int64_t record);
   bool EndRun();
   bool Mark(std::int32_t mark);
@@ -82,9 +101,8 @@ class EntryOrder {
   std::vector<bool> firstOfName_;  // the field is the first of its name: entries name it
   std::map<std::string, std::size_t, std::less<>> fields_;
   Faults faults_;
-  // The run of the entry before: its name field's bytes, record and state.
+  // The run of the entry before: its field (field_), record and state.
   bool inRun_ = false;
-  unsigned char runName_[kEntryNameSize] = {};
   std::int64_t runRecord_ = 0;
   std::int64_t runStart_ = 0;
   bool runEnded_ = false;

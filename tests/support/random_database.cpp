@@ -67,7 +67,8 @@ std::vector<Entry> RawEntries(std::mt19937_64& random) {
   const std::size_t runs = random() % 30;
   for (std::size_t run = 0; run < runs; ++run) {
     std::string name = Pick(random, kNames);
-    if (Chance(random, 0.05)) name = std::string(35, 'A');  // no zero byte
+    if (Chance(random, 0.05)) name = std::string(35, 'A');            // no zero byte
+    if (Chance(random, 0.05)) name += std::string(1, '\0') + "junk";  // bytes after the zero
     const std::int64_t record = RandomRecord(random);
     const std::size_t length = 1 + random() % 5;
     for (std::size_t k = 0; k < length; ++k) {
@@ -89,6 +90,10 @@ RandomDatabase MakeRandomDatabase(std::mt19937_64& random) {
   std::vector<Entry> entries;
   if (wellFormed) {
     entries = format::RecordEntries(spec);
+    // Bytes after a name's zero byte are not part of it.
+    for (Entry& entry : entries) {
+      if (Chance(random, 0.1)) entry.name += std::string(1, '\0') + "x";
+    }
   } else if (kind < 7) {
     Breakage breakage;
     breakage.seed = static_cast<std::uint32_t>(random());
