@@ -72,6 +72,11 @@ void Row(const std::string& label, const std::string& name, double seconds, doub
             << Text(seconds / plainRead, 2) << " | | | " << peak << " | | |" << std::endl;
 }
 
+// The higher of the two exports' peaks; unmeasured counts as too high.
+std::int64_t Peak(const ExportResult& r) {
+  return std::max(r.csvPeak.value_or(INT64_MAX), r.sqlitePeak.value_or(INT64_MAX));
+}
+
 }  // namespace
 
 ExportResult MeasureExports(Files& files, const std::filesystem::path& folder,
@@ -104,27 +109,26 @@ void CheckExportTargets(const std::map<int, ExportResult>& results,
                         const std::function<void(bool, const std::string&)>& check) {
   for (const auto& [k, r] : results) {
     const std::string at = "10^" + std::to_string(k) + ": ";
+    const std::int64_t peak = Peak(r);
+    check(peak < (std::int64_t{128} << 20),
+          at + "export peak memory below 128 MiB (highest " + MiB(peak) + ")");
+    // The time targets are set for the 10^7-entry file: smaller files are read from the
+    // processor's caches, and their plain read is no measure of an export's writing.
+    if (k != 7) continue;
     const double csvLimit = 2 * r.plainRead + r.oneWrite;
     check(r.csv <= csvLimit,
           at + "CSV export within 2x the plain read plus one write of its size (" + Ms(r.csv) +
               ", limit " + Ms(csvLimit) + ")");
     check(r.sqlite <= 4 * r.plainRead,
           at + "SQLite export within 4x the plain read (" + Text(r.sqlite / r.plainRead, 2) + "x)");
-    const std::int64_t peak =
-        std::max(r.csvPeak.value_or(INT64_MAX), r.sqlitePeak.value_or(INT64_MAX));
-    check(peak < (std::int64_t{128} << 20),
-          at + "export peak memory below 128 MiB (highest " + MiB(peak) + ")");
   }
   const auto six = results.find(6);
   const auto seven = results.find(7);
   if (six != results.end() && seven != results.end()) {
-    const auto peak = [](const ExportResult& r) {
-      return std::max(r.csvPeak.value_or(INT64_MAX), r.sqlitePeak.value_or(INT64_MAX));
-    };
-    const std::int64_t growth = peak(seven->second) - peak(six->second);
+    const std::int64_t growth = Peak(seven->second) - Peak(six->second);
     check(growth < (std::int64_t{4} << 20),
           "export peak memory at 10^7 within 4 MiB of 10^6, ten times fewer records (" +
-              MiB(peak(six->second)) + " and " + MiB(peak(seven->second)) + ")");
+              MiB(Peak(six->second)) + " and " + MiB(Peak(seven->second)) + ")");
   }
 }
 
