@@ -86,10 +86,10 @@ std::vector<Entry> RawEntries(std::mt19937_64& random) {
 RandomDatabase MakeRandomDatabase(std::mt19937_64& random) {
   const int kind = static_cast<int>(random() % 10);
   const bool wellFormed = kind < 4;
-  const DatabaseSpec spec = RandomSpec(random, wellFormed);
+  const DatabaseSpec described = RandomSpec(random, wellFormed);
   std::vector<Entry> entries;
   if (wellFormed) {
-    entries = format::RecordEntries(spec);
+    entries = format::RecordEntries(described);
     // Bytes after a name's zero byte are not part of it.
     for (Entry& entry : entries) {
       if (Chance(random, 0.1)) entry.name += std::string(1, '\0') + "x";
@@ -101,11 +101,11 @@ RandomDatabase MakeRandomDatabase(std::mt19937_64& random) {
     breakage.interruptRuns = Chance(random, 0.3);
     if (Chance(random, 0.2)) breakage.lastMark = Pick(random, std::vector<std::int32_t>{0, 2});
     breakage.unterminatedNames = Chance(random, 0.05);
-    entries = BrokenEntries(spec, breakage);
+    entries = BrokenEntries(described, breakage);
   } else {
     entries = RawEntries(random);
   }
-  RandomDatabase database{format::FieldFileBytes(spec.fields), format::RecordFileBytes(entries),
+  RandomDatabase database{format::FieldFileBytes(described.fields), format::RecordFileBytes(entries),
                           wellFormed};
   if (Chance(random, 0.1)) database.recordFile.append(random() % 54, '\x07');
   return database;
