@@ -105,8 +105,8 @@ RandomDatabase MakeRandomDatabase(std::mt19937_64& random) {
   } else {
     entries = RawEntries(random);
   }
-  RandomDatabase database{format::FieldFileBytes(described.fields), format::RecordFileBytes(entries),
-                          wellFormed};
+  RandomDatabase database{format::FieldFileBytes(described.fields),
+                          format::RecordFileBytes(entries), wellFormed};
   if (Chance(random, 0.1)) database.recordFile.append(random() % 54, '\x07');
   return database;
 }
