@@ -195,6 +195,12 @@ class Refusals(unittest.TestCase):
             open(os.path.join(empty, "empty.z04"), "wb").close()
             out_dir = os.path.join(tmp, "out")
             os.makedirs(out_dir)
+            far = write_database(os.path.join(tmp, "far"), [(b"A", 3, b"")],
+                                 value_entries(b"A", 10 ** 9, b"x"))
+            # Out of field order, so read by the whole-database fill: too many values for it.
+            big = write_database(os.path.join(tmp, "big"), [(b"A", 3, b""), (b"B", 3, b"")],
+                                 value_entries(b"B", 1, b"x") + value_entries(b"A", 1, b"y")
+                                 + value_entries(b"A", 3 * 10 ** 6, b"z"))
             existing = os.path.join(out_dir, "existing.csv")
             with open(existing, "w") as f:
                 f.write("keep")
@@ -212,6 +218,8 @@ class Refusals(unittest.TestCase):
                 (["export", folder, "-o", existing], 1, "exists; add --force"),
                 (["export", folder, "-o", os.path.join(tmp, "no", "such", "x.csv")], 1, "cannot write"),
                 (["export", folder, "-o", os.path.join(a_file, "x.csv")], 1, "cannot write"),
+                (["export", far, "-o", os.path.join(out_dir, "far.csv")], 1, "a damaged record number"),
+                (["export", big, "-o", os.path.join(out_dir, "big.csv")], 1, "not in the well-formed order"),
                 (["export", folder, "--format", "sqlite"], 2, "usage:"),
                 (["export", folder, "--format", "xls"], 2, "unknown format"),
                 (["export"], 2, "needs a database folder"),
