@@ -25,6 +25,7 @@
 #include <thread>
 
 #include "benchmark_database.h"
+#include "benchmark_export.h"
 #include "benchmark_platform.h"
 #include "fakes/fake_platform.h"
 #include "shell/repaint.h"
@@ -411,6 +412,7 @@ int Main(const Options& options) {
 
   Bench bench(options.coldCaches);
   std::map<int, SizeResult> results;
+  std::map<int, ExportResult> exports;
   bool disagree = false;
   std::cout << "| entries | operation | TOMO | × plain read | MiB read | longest pause | "
                "peak memory | reference | reference ÷ TOMO |\n"
@@ -468,6 +470,9 @@ int Main(const Options& options) {
     if (!MeasureSummaryOperations(bench, size, label, recordFile, options, withReference)) {
       disagree = true;
     }
+    exports[k] =
+        MeasureExports(bench.files, size.database.folder, folder, label, size.plainRead,
+                       options.repeat, options.coldCaches ? EvictProcessorCaches : nullptr);
     std::filesystem::remove_all(size.database.folder);
   }
   std::cout << "\nMachine: " << MachineDescription() << ". Files in the page cache"
@@ -480,6 +485,8 @@ int Main(const Options& options) {
   Targets targets;
   CheckTargets(results, targets);
   CheckSummaryTargets(results, targets);
+  CheckExportTargets(
+      exports, [&targets](bool holds, const std::string& what) { targets.Check(holds, what); });
   if (disagree) return 1;
   return targets.Missed() ? 3 : 0;
 }

@@ -59,6 +59,10 @@ run_ctest() {
 if build native; then run_ctest native; fi
 if build sanitize; then run_ctest sanitize; fi
 
+# The SQLite amalgamation that tomodb.exe compiles in (the mingw configure fetches it too).
+if ! bash tools/fetch-sqlite-amalgamation.sh build/mingw/sqlite-amalgamation; then
+  failed=$((failed + 1))
+fi
 if build mingw; then
   # A fresh Wine prefix for the Win32-layer tests.
   WINEPREFIX=$(mktemp -d)

@@ -51,10 +51,7 @@ void ThenEndMenu(App& app, Command command) {
 }  // namespace
 
 TypeNameTable TypeNames(const App& app) {
-  if (app.UseEnglish != 0) {
-    return {"PHONETICS",    "DECIMAL",      "INTEGER",           "STRING", "LOGIC", "MEMO",
-            "CURRENT TIME", "CURRENT DATE", "DATE OF ANTIQUITY", "ARRAY"};
-  }
+  if (app.UseEnglish != 0) return kEnglishTypeNames;
   return {"FONETICA",
           "DECIMAL",
           "ENTERO",

@@ -7,11 +7,9 @@
 
 #include "shell/app.h"
 #include "storage/database.h"
+#include "storage/file_names.h"
 
 namespace tomo {
-
-inline constexpr std::string_view kFieldFileExtension = ".z04";
-inline constexpr std::string_view kRecordFileExtension = ".zbd";
 
 // Shows the folder browser; on success sets DatabaseFolder and returns it with a trailing
 // backslash. Returns empty text when the user cancels (DatabaseFolder keeps its value).

@@ -1,8 +1,10 @@
 // One field definition as read from the field definition file, and the field types.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace tomo {
 
@@ -25,5 +27,10 @@ enum FieldType : std::int16_t {
   kDateOfAntiquity = 8,
   kArray = 9,
 };
+
+// The types' names in English, by type code.
+inline constexpr std::array<std::string_view, 10> kEnglishTypeNames = {
+    "PHONETICS",    "DECIMAL",      "INTEGER",           "STRING", "LOGIC", "MEMO",
+    "CURRENT TIME", "CURRENT DATE", "DATE OF ANTIQUITY", "ARRAY"};
 
 }  // namespace tomo

@@ -1,6 +1,7 @@
 // libFuzzer target for the two file readers: the field table and the record file
 // operations, on field and record files made from the input, checked against the
-// entry-by-entry reference.
+// entry-by-entry reference; and the export's reading (the record stream, the
+// whole-database fill and the order check).
 //
 // Input: 8 header bytes, then the field part (its length in header byte 1), split among
 // the fields and laid over the start of each 12042-byte field record, then the record file.
@@ -9,9 +10,13 @@
 #include <string>
 
 #include "fakes/memory_files.h"
+#include "storage/database_folder.h"
 #include "storage/field_table.h"
 #include "storage/fill_grid.h"
 #include "storage/record_file.h"
+#include "storage/record_stream.h"
+#include "storage/well_formed.h"
+#include "support/random_database.h"
 #include "support/reference_reader.h"
 
 namespace {
@@ -35,6 +40,30 @@ std::string FieldFile(const std::uint8_t* bytes, std::size_t size, int fields) {
                 bytes + static_cast<std::size_t>(f) * part, part);
   }
   return file;
+}
+
+// Every record as the export reads it, by the stream when the file keeps the well-formed
+// order and by the whole-database fill, against the reference's reads.
+void CheckExportReading(MemoryTestApp& fast, MemoryTestApp& slow) {
+  const tomo::Database database = tomo::DatabaseOf(fast.app);
+  const std::vector<tomo::FieldDef> fields = tomo::ReadFieldTable(database);
+  tomo::CheckDatabase(database, fields);
+  const std::int64_t records = tomo::CountRecords(database);
+  using Table = tomo::testing::RecordTable;
+  const auto collect = [](Table& table) {
+    return [&table](std::int64_t, const tomo::RecordValues& values) {
+      table.emplace_back();
+      for (const auto& v : values)
+        table.back().emplace_back(v ? std::optional<std::string>(*v) : std::nullopt);
+    };
+  };
+  Table filled;
+  if (!tomo::FillRecords(database, fields, records, collect(filled))) return;
+  Table streamed;
+  if (tomo::StreamRecords(database, fields, collect(streamed)) == tomo::StreamOutcome::kComplete) {
+    Check(streamed == filled);
+  }
+  if (records <= 300) Check(tomo::testing::ReferenceRecords(slow) == filled);
 }
 
 void SameCells(const App& a, const App& b) {
@@ -106,5 +135,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(tomo::FindValueStart(fast.app, field.Name, first) ==
           tomo::testing::reference::FindValueStart(slow.app, field.Name, first));
   }
+  CheckExportReading(fast, slow);
   return 0;
 }

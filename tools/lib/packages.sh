@@ -6,6 +6,7 @@ TOMO_PACKAGES=(
   g++-mingw-w64-x86-64-posix mingw-w64-tools
   wine wine64 xvfb openbox xdotool xclip x11-apps imagemagick
   clang libclang-rt-14-dev zip
+  libsqlite3-dev sqlite3
 )
 
 tomo_ensure_packages() {
@@ -13,6 +14,9 @@ tomo_ensure_packages() {
   for p in "${TOMO_PACKAGES[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
   done
+  # npm fetches the SQLite amalgamation of tomodb.exe; a Node.js installed otherwise may
+  # bring its own npm (and conflict with Debian's).
+  command -v npm >/dev/null || missing+=(npm)
   [ ${#missing[@]} -eq 0 ] && return 0
   echo "Installing: ${missing[*]}"
   local sudo=""

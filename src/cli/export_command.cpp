@@ -1,0 +1,178 @@
+#include <cstdio>
+
+#include "cli/commands.h"
+#include "cli/database_files.h"
+#include "cli/failure.h"
+#include "cli/progress.h"
+#include "cli/record_writer.h"
+#include "cli/text.h"
+#include "storage/record_file.h"
+#include "storage/value_rendering.h"
+
+namespace tomo::cli {
+
+namespace {
+
+bool SameFile(const fs::path& a, const fs::path& b) {
+  std::error_code error;
+  if (fs::exists(a, error) && fs::exists(b, error)) return fs::equivalent(a, b, error);
+  return fs::weakly_canonical(a, error) == fs::weakly_canonical(b, error);
+}
+
+// Nothing is ever written into the database folder, and nothing replaced without --force.
+void RefuseUnsafeTarget(const DatabaseFiles& db, const fs::path& target, bool force) {
+  const std::string name = Utf8Of(target);
+  if (SameFile(target, db.FieldFile()) || SameFile(target, db.RecordFile())) {
+    throw Failure("refusing to write over the database file " + name);
+  }
+  fs::path folder = target.parent_path();
+  if (folder.empty()) folder = ".";
+  if (SameFile(folder, db.Folder())) {
+    throw Failure("refusing to write " + name + " into the database folder " + Utf8Of(db.Folder()) +
+                  ": tomodb never creates files there");
+  }
+  std::error_code error;
+  if (fs::is_directory(target, error)) throw Failure(name + " is a folder");
+  if (fs::exists(target, error) && !force) {
+    throw Failure(name + " exists; add --force to replace it");
+  }
+}
+
+// The values of a record as the export writes them: rendered by the field's type unless
+// raw, and in UTF-8.
+class ValueText {
+ public:
+  ValueText(const std::vector<FieldDef>& fields, const Utf8Text& text, bool raw)
+      : fields_(fields),
+        text_(text),
+        raw_(raw),
+        rendered_(fields.size()),
+        scratch_(fields.size()),
+        values_(fields.size()) {}
+
+  const RecordValues& Of(const RecordValues& stored) {
+    for (std::size_t f = 0; f < stored.size(); ++f) {
+      if (!stored[f]) {
+        values_[f].reset();
+        continue;
+      }
+      std::string_view value = *stored[f];
+      if (!raw_) {
+        rendered_[f] = RenderValue(fields_[f], value);
+        value = rendered_[f];
+      }
+      values_[f] = text_.Of(value, scratch_[f]);
+    }
+    return values_;
+  }
+
+ private:
+  const std::vector<FieldDef>& fields_;
+  const Utf8Text& text_;
+  const bool raw_;
+  std::vector<std::string> rendered_;
+  std::vector<std::string> scratch_;
+  RecordValues values_;
+};
+
+}  // namespace
+
+int RunExport(Host& host, const Arguments& args) {
+  DatabaseFiles db(host, args.database);
+  const Utf8Text text(args.codePage);
+  const std::vector<FieldDef>& fields = db.Fields();
+  std::vector<Column> columns;
+  std::vector<std::string> names;
+  for (const FieldDef& field : fields) {
+    columns.push_back(Column{text.Of(field.Name), text.Of(field.Options), &field});
+    names.push_back(columns.back().name);
+  }
+  const bool sqlite = args.format == Format::kSqlite;
+  if (sqlite && fields.size() >= 2000) {
+    throw Failure("a SQLite table holds at most 2000 columns, and the database has " +
+                  std::to_string(fields.size()) + " fields: export it as csv or jsonl");
+  }
+
+  std::unique_ptr<OutputFile> out;
+  if (!args.output || *args.output == "-") {
+    out = std::make_unique<OutputFile>(host.out);
+  } else {
+    const fs::path target = PathOf(*args.output);
+    RefuseUnsafeTarget(db, target, args.force);
+    out = std::make_unique<OutputFile>(target, sqlite);
+  }
+  std::vector<std::string> keys;
+  if (args.format != Format::kCsv) {
+    keys = UniqueColumnNames(names, sqlite, [&](std::size_t f, const std::string& key) {
+      std::fprintf(host.err,
+                   "tomodb: warning: field %zu is named like an earlier field; its %s is \"%s\"\n",
+                   f + 1, sqlite ? "column" : "key", key.c_str());
+    });
+  }
+  const auto makeWriter = [&]() -> std::unique_ptr<RecordWriter> {
+    switch (args.format) {
+      case Format::kCsv:
+        return MakeCsvWriter(*out, columns, args.bom);
+      case Format::kJsonLines:
+        return MakeJsonLinesWriter(*out, keys, args.bom);
+      case Format::kSqlite:
+        return MakeSqliteWriter(*out, columns, keys);
+    }
+    return nullptr;
+  };
+  std::unique_ptr<RecordWriter> writer;
+  ValueText values(fields, text, args.raw);
+  const RecordSink write = [&](std::int64_t record, const RecordValues& stored) {
+    StopWhenInterrupted();
+    writer->Record(record, values.Of(stored));
+  };
+  Progress progress(host.err, host.errIsTerminal);
+  const ReadProgress onProgress = [&](std::int64_t done, std::int64_t entries) {
+    progress.Entries(done, entries);
+  };
+  const Database reading = db.Reading();
+  const RecordFileSize size = MeasureRecordFile(reading);
+  if (size.lastRecord - size.entries > kMostFilledValues) {
+    throw Failure(Utf8Of(db.RecordFile()) + " ends with an entry of record " +
+                  std::to_string(size.lastRecord) + ", for " + std::to_string(size.entries) +
+                  " entries: a damaged record number; tomodb does not write millions of empty "
+                  "records");
+  }
+  const auto cutShort = [&] {
+    return Failure("cannot read " + Utf8Of(db.RecordFile()) +
+                   " to its end (a read error, or another program made it shorter)");
+  };
+  StreamOutcome outcome = StreamOutcome::kComplete;
+  if (out->ToStandardOutput()) {
+    // What goes out cannot be taken back: a first pass sees whether the file streams.
+    outcome = StreamRecords(
+        reading, fields, [](std::int64_t, const RecordValues&) { StopWhenInterrupted(); },
+        onProgress);
+    if (outcome == StreamOutcome::kCutShort) throw cutShort();
+  }
+  writer = makeWriter();
+  if (outcome == StreamOutcome::kComplete)
+    outcome = StreamRecords(reading, fields, write, onProgress);
+  if (outcome == StreamOutcome::kCutShort) throw cutShort();
+  if (outcome == StreamOutcome::kNotWellFormed) {
+    // Start over with the exact reading of a file in any order.
+    if (!out->ToStandardOutput()) {
+      writer.reset();
+      out->Restart();
+      writer = makeWriter();
+    }
+    const std::int64_t records = size.lastRecord;
+    if (!FillRecords(reading, fields, records, write)) {
+      throw Failure(Utf8Of(db.RecordFile()) + " is not in the well-formed order (tomodb check " +
+                    "tells where), and its " + std::to_string(records) + " records of " +
+                    std::to_string(fields.size()) +
+                    " fields are more values than tomodb can read exactly in that case (" +
+                    std::to_string(kMostFilledValues) + ")");
+    }
+  }
+  writer->Finish();
+  out->Commit();
+  return 0;
+}
+
+}  // namespace tomo::cli

@@ -1,0 +1,50 @@
+#include "cli/json_text.h"
+#include "cli/record_writer.h"
+
+namespace tomo::cli {
+
+namespace {
+
+class JsonLinesWriter : public RecordWriter {
+ public:
+  JsonLinesWriter(OutputFile& out, const std::vector<std::string>& keys, bool bom) : out_(out) {
+    if (bom) out_.Write("\xEF\xBB\xBF");
+    // Each member's start, key included, made once.
+    for (const std::string& key : keys) {
+      std::string member = ",";
+      AppendJsonString(key, member);
+      member += ':';
+      members_.push_back(std::move(member));
+    }
+  }
+
+  void Record(std::int64_t number, const RecordValues& values) override {
+    line_ = "{\"record\":" + std::to_string(number);
+    for (std::size_t f = 0; f < values.size(); ++f) {
+      line_ += members_[f];
+      if (values[f]) {
+        AppendJsonString(*values[f], line_);
+      } else {
+        line_ += "null";
+      }
+    }
+    line_ += "}\n";
+    out_.Write(line_);
+  }
+
+  void Finish() override {}
+
+ private:
+  OutputFile& out_;
+  std::vector<std::string> members_;
+  std::string line_;
+};
+
+}  // namespace
+
+std::unique_ptr<RecordWriter> MakeJsonLinesWriter(OutputFile& out,
+                                                  const std::vector<std::string>& keys, bool bom) {
+  return std::make_unique<JsonLinesWriter>(out, keys, bom);
+}
+
+}  // namespace tomo::cli

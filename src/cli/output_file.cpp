@@ -1,0 +1,120 @@
+#include "cli/output_file.h"
+
+#include <cerrno>
+#include <cstring>
+#include <random>
+#include <system_error>
+
+#include "cli/failure.h"
+
+namespace tomo::cli {
+
+namespace {
+
+constexpr std::size_t kBufferBytes = std::size_t{1} << 20;
+
+std::string Reason(int error) {
+  return std::generic_category().message(error);
+}
+
+}  // namespace
+
+std::FILE* OpenFile(const fs::path& path, const char* mode) {
+#ifdef _WIN32
+  const std::wstring wideMode(mode, mode + std::strlen(mode));
+  return _wfopen(path.c_str(), wideMode.c_str());
+#else
+  return std::fopen(path.c_str(), mode);
+#endif
+}
+
+OutputFile::OutputFile(std::FILE* out) : file_(out) {
+  buffer_.reserve(kBufferBytes);
+}
+
+OutputFile::OutputFile(const fs::path& target, bool closed) : closed_(closed), target_(target) {
+  // A name of its own beside the target, so that renaming it into place is one step on one
+  // volume; starting with a dot keeps it out of most listings while it grows.
+  std::random_device random;
+  for (int attempt = 0; attempt < 100 && temporary_.empty(); ++attempt) {
+    std::string name = ".";
+    name += Utf8Of(target.filename());
+    name += '.';
+    name += std::to_string(random());
+    name += ".tmp";
+    fs::path candidate = target.parent_path() / PathOf(name);
+    std::error_code error;
+    if (!fs::exists(candidate, error) && !error) temporary_ = std::move(candidate);
+  }
+  if (temporary_.empty()) throw Failure("cannot write beside " + Utf8Of(target));
+  Open("wb");
+  buffer_.reserve(kBufferBytes);
+}
+
+OutputFile::~OutputFile() {
+  if (owned_ && file_) std::fclose(file_);
+  if (!temporary_.empty() && !committed_) {
+    std::error_code ignored;
+    fs::remove(temporary_, ignored);
+  }
+}
+
+void OutputFile::Open(const char* mode) {
+  errno = 0;
+  file_ = OpenFile(temporary_, mode);
+  if (!file_) {
+    const int error = errno;
+    throw Failure("cannot write " + Utf8Of(target_) + ": " + Reason(error ? error : EACCES));
+  }
+  owned_ = true;
+  if (closed_) {
+    std::fclose(file_);
+    file_ = nullptr;
+  }
+}
+
+void OutputFile::Write(std::string_view bytes) {
+  buffer_.append(bytes);
+  if (buffer_.size() >= kBufferBytes) Flush();
+}
+
+void OutputFile::Flush() {
+  if (buffer_.empty()) return;
+  errno = 0;
+  if (std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size()) WriteFailed();
+  buffer_.clear();
+}
+
+void OutputFile::WriteFailed() {
+  const int error = errno ? errno : EIO;
+  if (ToStandardOutput()) throw Failure("cannot write to standard output: " + Reason(error));
+  throw Failure("cannot write " + Utf8Of(target_) + ": " + Reason(error));
+}
+
+void OutputFile::Restart() {
+  buffer_.clear();
+  if (!owned_) return;
+  if (file_) std::fclose(file_);
+  file_ = nullptr;
+  Open("wb");
+}
+
+void OutputFile::Commit() {
+  if (file_) {
+    Flush();
+    errno = 0;
+    if (std::fflush(file_) != 0) WriteFailed();
+    if (owned_) {
+      const int closed = std::fclose(file_);
+      file_ = nullptr;
+      if (closed != 0) WriteFailed();
+    }
+  }
+  if (ToStandardOutput()) return;
+  std::error_code error;
+  fs::rename(temporary_, target_, error);
+  if (error) throw Failure("cannot put " + Utf8Of(target_) + " in place: " + error.message());
+  committed_ = true;
+}
+
+}  // namespace tomo::cli

@@ -1,0 +1,35 @@
+// The database's text (bytes of a Windows ANSI code page) as UTF-8, and the names the
+// export's columns get.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/host.h"
+
+namespace tomo::cli {
+
+class Utf8Text {
+ public:
+  // Throws Failure when the system has no such code page.
+  explicit Utf8Text(int codePage);
+  // The text in UTF-8: the text itself when it is plain ASCII (most values), else converted
+  // into `scratch`.
+  std::string_view Of(std::string_view text, std::string& scratch) const;
+  std::string Of(std::string_view text) const;
+
+ private:
+  std::unique_ptr<CodePage> codePage_;
+};
+
+// Names for the columns `names` (a first column "record", then one per field) that are
+// unique, compared as SQLite compares them (ASCII letters alike in either case) when
+// `anyCase`: a repeated name gets the suffix _2, _3, ... `warn` hears of each renamed field.
+std::vector<std::string> UniqueColumnNames(
+    const std::vector<std::string>& names, bool anyCase,
+    const std::function<void(std::size_t field, const std::string& name)>& warn);
+
+}  // namespace tomo::cli

@@ -1,0 +1,57 @@
+#include <cstdio>
+
+#include "cli/commands.h"
+#include "cli/failure.h"
+#include "cli/host.h"
+
+#ifndef TOMO_VERSION
+#define TOMO_VERSION "unknown"
+#endif
+
+namespace tomo::cli {
+
+int RunTomodb(Host& host, const std::vector<std::string>& args) {
+  Arguments parsed;
+  try {
+    parsed = ParseArguments(args);
+  } catch (const UsageError& error) {
+    std::fprintf(host.err, "tomodb: %s\n%s", error.what(), kUsage);
+    return 2;
+  }
+  try {
+    switch (parsed.command) {
+      case Command::kHelp:
+        std::fprintf(
+            host.out,
+            "tomodb: takes the data out of a TOMO database folder, as the viewer shows it.\n\n%s\n"
+            "  info     the files, counts and field table (--json for a machine-readable form)\n"
+            "  export   every record to CSV (default), JSON Lines or SQLite; standard output\n"
+            "           unless -o FILE; --raw for the stored text instead of the shown one;\n"
+            "           text is read in code page 1252 unless --code-page N, written as UTF-8\n"
+            "  check    what breaks the well-formed order; exit 1 when anything does\n",
+            kUsage);
+        return 0;
+      case Command::kVersion:
+        std::fprintf(host.out, "tomodb %s\n", TOMO_VERSION);
+        return 0;
+      case Command::kInfo:
+        return RunInfo(host, parsed);
+      case Command::kExport:
+        return RunExport(host, parsed);
+      case Command::kCheck:
+        return RunCheck(host, parsed);
+    }
+  } catch (const Failure& failure) {
+    std::fprintf(host.err, "tomodb: %s\n", failure.what());
+    return 1;
+  } catch (const Stopped&) {
+    std::fprintf(host.err, "tomodb: interrupted\n");
+    return 130;
+  } catch (const std::bad_alloc&) {
+    std::fprintf(host.err, "tomodb: out of memory\n");
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace tomo::cli

@@ -1,0 +1,30 @@
+// Code pages on Windows: MultiByteToWideChar, then UTF-16 to UTF-8.
+#include <windows.h>
+
+#include "cli/host.h"
+#include "text.h"
+
+namespace tomo::cli {
+
+namespace {
+
+class WindowsCodePage : public CodePage {
+ public:
+  explicit WindowsCodePage(UINT number) : number_(number) {}
+  void AppendUtf8(std::string_view text, std::string& out) const override {
+    out += win32::WideToUtf8(win32::Widen(text, number_));
+  }
+
+ private:
+  UINT number_;
+};
+
+}  // namespace
+
+std::unique_ptr<CodePage> OpenCodePage(int number) {
+  const auto page = static_cast<UINT>(number);
+  if (!IsValidCodePage(page)) return nullptr;
+  return std::make_unique<WindowsCodePage>(page);
+}
+
+}  // namespace tomo::cli

@@ -1,0 +1,103 @@
+#include "storage/record_stream.h"
+
+#include <algorithm>
+#include <string>
+
+#include "storage/entry_blocks.h"
+#include "storage/fill_grid.h"
+#include "storage/well_formed.h"
+
+namespace tomo {
+
+// Why the stream equals the fill on a well-formed file. The fill reads, row by row, field f
+// of records 1, 2, ... Each read scans from ScanStart to the first entry of f in its record
+// marked 1, collecting the characters of f's entries of that record and starting again
+// after any entry of another name. Every scan start a read can have lies at or before the
+// run of (f, r): the row's start, ViewStart, is the first entry of field 1 in record 1,
+// which in field order is entry 1 (or, with none, the scan starts at entry 1); and a read
+// of record r moves ScanStart only to the end of the run of an earlier record of the row,
+// all of whose entries precede record r's, as records never decrease. From such a start
+// the scan collects nothing before the run (no other entry of f is of record r), the whole
+// run (its entries are consecutive), and stops at its last entry, the only one marked 1.
+// So the read finds exactly the run's text, and none when the record has no run of f.
+StreamOutcome StreamRecords(const Database& database, const std::vector<FieldDef>& fields,
+                            const RecordSink& sink, const ReadProgress& progress) {
+  EntryOrder order(fields);
+  if (order.Found().Any()) return StreamOutcome::kNotWellFormed;
+  std::vector<std::string> texts(fields.size());
+  RecordValues values(fields.size());
+  std::int64_t record = 0;  // the record being gathered; 0 before the first entry
+  // Hands out the gathered record and the records without entries up to `next`.
+  const auto complete = [&](std::int64_t next) {
+    if (record > 0) {
+      for (std::size_t f = 0; f < texts.size(); ++f) {
+        values[f] = values[f] ? std::optional<std::string_view>(texts[f]) : std::nullopt;
+      }
+      sink(record, values);
+      for (std::size_t f = 0; f < texts.size(); ++f) {
+        texts[f].clear();
+        values[f].reset();
+      }
+    }
+    for (std::int64_t r = record + 1; r < next; ++r) sink(r, values);
+    record = next;
+  };
+
+  EntryBlocks blocks(database, 1);
+  // Records never decrease, so none lies beyond the last entry's: no records without entries
+  // are handed out up to a record number that a later entry shows to be out of order.
+  const std::int64_t lastRecord = blocks.LastRecord();
+  std::int64_t read = 0;
+  while (blocks.Next()) {
+    for (std::int64_t k = 0; k < blocks.Count(); ++k) {
+      const unsigned char* entry = blocks.Bytes(k);
+      if (!order.Take(blocks.First() + k, entry)) return StreamOutcome::kNotWellFormed;
+      const std::int64_t r = EntryRecord(entry);
+      if (r != record) {
+        if (r > lastRecord) return StreamOutcome::kNotWellFormed;
+        complete(r);
+      }
+      const std::size_t f = order.Field();
+      texts[f] += EntryCharacter(entry);
+      // Marks the value present; complete() points it at its text.
+      values[f] = std::string_view();
+    }
+    read += blocks.Count();
+    if (progress) progress(read, blocks.Entries());
+  }
+  if (read < blocks.Entries()) return StreamOutcome::kCutShort;
+  if (!order.Finish(read, 0)) return StreamOutcome::kNotWellFormed;
+  if (record > 0) complete(record + 1);
+  return StreamOutcome::kComplete;
+}
+
+bool FillRecords(const Database& database, const std::vector<FieldDef>& fields,
+                 std::int64_t recordCount, const RecordSink& sink) {
+  const auto fieldCount = static_cast<std::int64_t>(fields.size());
+  if (recordCount < 1) return true;
+  if (recordCount > kMostFilledValues / std::max<std::int64_t>(fieldCount, 1)) return false;
+  // A fill from a fresh read state, paced as the database's own reads.
+  ReadState fresh;
+  fresh.ScanBlockEntries = database.state.ScanBlockEntries;
+  fresh.ScanPumpMicroseconds = database.state.ScanPumpMicroseconds;
+  const Database whole{database.files, database.pump, database.fieldFilePath,
+                       database.recordFilePath, fresh};
+  std::vector<std::optional<std::string>> cells(static_cast<std::size_t>(fieldCount * recordCount));
+  const FillWindow window{1, static_cast<int>(fieldCount), 1, recordCount};
+  FillValues(whole, fields, window, [&](const ShownValue& shown) {
+    if (!shown.stored) return;
+    cells[static_cast<std::size_t>((shown.record - 1) * fieldCount + shown.row - 1)] =
+        std::string(*shown.stored);
+  });
+  RecordValues values(fields.size());
+  for (std::int64_t r = 1; r <= recordCount; ++r) {
+    for (std::size_t f = 0; f < fields.size(); ++f) {
+      const auto& cell = cells[static_cast<std::size_t>((r - 1) * fieldCount) + f];
+      values[f] = cell ? std::optional<std::string_view>(*cell) : std::nullopt;
+    }
+    sink(r, values);
+  }
+  return true;
+}
+
+}  // namespace tomo

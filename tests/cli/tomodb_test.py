@@ -1,0 +1,343 @@
+#!/usr/bin/env python3
+"""tomodb run as a user runs it. Exports of random databases are read back with Python's csv
+and json modules and compared with the reference's whole-database fill; SQLite files are
+opened by the sqlite3 shell; code pages, refusals (exit status, message, no file left, the
+database folder unchanged) and check.
+
+    tomodb_test.py --tomodb PATH --databases PATH --samples DIR GROUP
+GROUP: exports, sqlite, code_pages, refusals, check."""
+
+import argparse
+import csv
+import json
+import os
+import signal
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+ARGS = None
+FIELD_RECORD = 12042
+
+
+def tomodb(*args, **kwargs):
+    return subprocess.run([ARGS.tomodb, *map(str, args)], capture_output=True, **kwargs)
+
+
+def write_database(folder, fields, entries, trailing=b""):
+    """fields: (name bytes, type, options bytes); entries: (character byte, name bytes,
+    record, mark). Writes the folder's two files, as the program's format lays them out."""
+    os.makedirs(folder, exist_ok=True)
+    name = os.path.basename(folder)
+    definitions = bytearray()
+    for field_name, type_code, options in fields:
+        record = bytearray(FIELD_RECORD)
+        struct.pack_into("<i", record, 0, 1)
+        record[4:4 + len(field_name)] = field_name
+        struct.pack_into("<h", record, 35, type_code)
+        record[41:41 + len(options)] = options
+        definitions += record
+    with open(os.path.join(folder, name + ".z04"), "wb") as f:
+        f.write(definitions)
+    body = bytearray()
+    for character, entry_name, record, mark in entries:
+        body += struct.pack("<4xc35sqxxi", character, entry_name, record, mark)
+    with open(os.path.join(folder, name + ".zbd"), "wb") as f:
+        f.write(bytes(body) + trailing)
+    return folder
+
+
+def value_entries(name, record, text):
+    return [(bytes([c]), name, record, 1 if k == len(text) - 1 else 0) for k, c in enumerate(text)]
+
+
+def snapshot(folder):
+    files = {}
+    for root, _, names in os.walk(folder):
+        for n in names:
+            with open(os.path.join(root, n), "rb") as f:
+                files[os.path.relpath(os.path.join(root, n), folder)] = f.read()
+    return files
+
+
+def text(latin1):
+    return None if latin1 is None else latin1.encode("latin-1").decode("cp1252")
+
+
+class Exports(unittest.TestCase):
+    """Random databases, well formed and broken: every cell of every export equals the
+    reference's, rendered and raw, in CSV and in JSON Lines, to a file and to standard output."""
+
+    def test_random_databases_equal_the_reference(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            subprocess.run([ARGS.databases, tmp, "250", "5"], check=True)
+            names = sorted(n[:-5] for n in os.listdir(tmp) if n.endswith(".json"))
+            for n in names:
+                with open(os.path.join(tmp, n + ".json")) as f:
+                    expected = json.load(f)
+                fields = [text(name) for name in expected["fields"]]
+                for raw in (False, True):
+                    cells = [[text(v) for v in row] for row in expected["raw" if raw else "rendered"]]
+                    for fmt in ("csv", "jsonl"):
+                        with self.subTest(database=n, format=fmt, raw=raw):
+                            out = os.path.join(tmp, "out")
+                            options = ["--raw"] if raw else []
+                            run = tomodb("export", os.path.join(tmp, n), "-o", out, "--format", fmt,
+                                         "--force", *options)
+                            self.assertEqual(run.returncode, 0, run.stderr)
+                            with open(out, "rb") as f:
+                                data = f.read()
+                            if n == names[0]:
+                                # Standard output carries the same bytes.
+                                piped = tomodb("export", os.path.join(tmp, n), "--format", fmt, *options)
+                                self.assertEqual(piped.stdout, data)
+                            self.compare(fmt, data, fields, cells)
+
+    def compare(self, fmt, data, fields, cells):
+        if fmt == "csv":
+            rows = list(csv.reader(data.decode("utf-8").splitlines(keepends=True)))
+            self.assertTrue(data.endswith(b"\r\n"))
+            self.assertEqual(rows[0], ["record"] + fields)
+            self.assertEqual(len(rows) - 1, len(cells))
+            for r, (row, expected) in enumerate(zip(rows[1:], cells), start=1):
+                self.assertEqual(row, [str(r)] + ["" if v is None else v for v in expected])
+        else:
+            lines = data.decode("utf-8").splitlines()
+            self.assertEqual(len(lines), len(cells))
+            for r, (line, expected) in enumerate(zip(lines, cells), start=1):
+                record = json.loads(line)
+                values = list(record.values())
+                self.assertEqual(values[0], r)
+                self.assertEqual(values[1:], expected)
+                self.assertEqual(len(record), len(fields) + 1)
+
+
+class Sqlite(unittest.TestCase):
+    """The SQLite export read by the sqlite3 shell."""
+
+    def sql(self, db, query):
+        return subprocess.run(["sqlite3", db, query], capture_output=True, check=True,
+                              text=True).stdout.strip()
+
+    def test_sample(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            db, out = os.path.join(tmp, "agenda.sqlite"), os.path.join(tmp, "agenda.csv")
+            agenda = os.path.join(ARGS.samples, "agenda")
+            self.assertEqual(tomodb("export", agenda, "--format", "sqlite", "-o", db).returncode, 0)
+            self.assertEqual(tomodb("export", agenda, "-o", out).returncode, 0)
+            with open(out, encoding="utf-8", newline="") as f:
+                rows = list(csv.reader(f))
+            self.assertEqual(self.sql(db, "SELECT count(*) FROM records"), str(len(rows) - 1))
+            self.assertEqual(self.sql(db, 'SELECT "Nombre", "Apellidos" FROM records WHERE record = 2'),
+                             "|".join(rows[2][1:3]))
+            # Absent values are NULL, exactly where the CSV has empty cells.
+            empty = sum(1 for row in rows[1:] if row[13] == "")
+            self.assertGreater(empty, 0)
+            self.assertEqual(self.sql(db, f'SELECT count(*) FROM records WHERE "{rows[0][13]}" IS NULL'),
+                             str(empty))
+            self.assertEqual(self.sql(db, "SELECT number, name, type, type_name, searchable FROM fields "
+                                          "WHERE number = 3"), "3|Fonética|0|PHONETICS|1")
+            self.assertEqual(self.sql(db, "SELECT count(*) FROM fields"), str(len(rows[0]) - 1))
+            self.assertEqual(os.listdir(tmp).__len__(), 2)  # no journal or temporary file left
+
+    def test_names_and_no_datos(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            folder = write_database(
+                os.path.join(tmp, "db"),
+                [(b"A", 3, b""), (b"a", 3, b""), (b"record", 4, b""), (b'q"t', 9, b"x|y")],
+                value_entries(b"A", 1, b"No datos") + value_entries(b"record", 1, b"1")
+                + value_entries(b"a", 2, b"z"))
+            db = os.path.join(tmp, "out.sqlite")
+            run = tomodb("export", folder, "--format", "sqlite", "-o", db)
+            self.assertEqual(run.returncode, 0, run.stderr)
+            self.assertIn(b"warning", run.stderr)
+            self.assertEqual(self.sql(db, "SELECT * FROM records ORDER BY record"),
+                             "1|No datos||si|\n2||z||")
+            self.assertEqual(self.sql(db, "SELECT name FROM pragma_table_info('records')").split(),
+                             ["record", "A", "a_2", "record_2", 'q"t'])
+            lines = tomodb("export", folder, "--format", "jsonl").stdout.decode().splitlines()
+            self.assertEqual(json.loads(lines[0]),
+                             {"record": 1, "A": "No datos", "a": None, "record_2": "si", 'q"t': None})
+
+
+class CodePages(unittest.TestCase):
+    VALUE = b"\xe1\xf1\xfc\xae\x80"  # á ñ ü ® € in code page 1252
+
+    def test_code_pages(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            folder = write_database(os.path.join(tmp, "db"), [(b"Se\xf1al", 3, b"")],
+                                    value_entries(b"Se\xf1al", 1, self.VALUE))
+            for options, expected in (([], "record,Señal\r\n1,áñü®€\r\n"),
+                                      (["--code-page", "850"],
+                                       "record," + b"Se\xf1al".decode("cp850") + "\r\n1,"
+                                       + self.VALUE.decode("cp850") + "\r\n")):
+                with self.subTest(options=options):
+                    run = tomodb("export", folder, *options)
+                    self.assertEqual(run.returncode, 0, run.stderr)
+                    self.assertEqual(run.stdout.decode("utf-8"), expected)
+            bom = tomodb("export", folder, "--bom", "--format", "jsonl").stdout
+            self.assertTrue(bom.startswith(b"\xef\xbb\xbf{"))
+            self.assertEqual(tomodb("export", folder, "--code-page", "99999").returncode, 2)
+
+
+class Refusals(unittest.TestCase):
+    """Each refusal: its exit status and message, no file left, the database unchanged."""
+
+    def test_refusals(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            folder = write_database(os.path.join(tmp, "db"), [(b"A", 3, b"")],
+                                    value_entries(b"A", 1, b"x"))
+            empty = os.path.join(tmp, "empty")
+            os.makedirs(empty)
+            open(os.path.join(empty, "empty.z04"), "wb").close()
+            out_dir = os.path.join(tmp, "out")
+            os.makedirs(out_dir)
+            far = write_database(os.path.join(tmp, "far"), [(b"A", 3, b"")],
+                                 value_entries(b"A", 10 ** 9, b"x"))
+            # Out of field order, so read by the whole-database fill: too many values for it.
+            big = write_database(os.path.join(tmp, "big"), [(b"A", 3, b""), (b"B", 3, b"")],
+                                 value_entries(b"B", 1, b"x") + value_entries(b"A", 1, b"y")
+                                 + value_entries(b"A", 3 * 10 ** 6, b"z"))
+            existing = os.path.join(out_dir, "existing.csv")
+            with open(existing, "w") as f:
+                f.write("keep")
+            a_file = os.path.join(out_dir, "existing.csv")
+            before = snapshot(tmp)
+            cases = [
+                (["export", empty], 1, "not a database: " + os.path.join(empty, "empty.z04")
+                 + " has no field definitions (0 bytes)"),
+                (["info", os.path.join(tmp, "missing")], 1, "no such folder"),
+                (["export", folder, "-o", os.path.join(folder, "db.zbd"), "--force"], 1,
+                 "refusing to write over the database file"),
+                (["export", folder, "-o", os.path.join(folder, "db.z04")], 1,
+                 "refusing to write over the database file"),
+                (["export", folder, "-o", os.path.join(folder, "new.csv")], 1, "into the database folder"),
+                (["export", folder, "-o", existing], 1, "exists; add --force"),
+                (["export", folder, "-o", os.path.join(tmp, "no", "such", "x.csv")], 1, "cannot write"),
+                (["export", folder, "-o", os.path.join(a_file, "x.csv")], 1, "cannot write"),
+                (["export", far, "-o", os.path.join(out_dir, "far.csv")], 1, "a damaged record number"),
+                (["export", big, "-o", os.path.join(out_dir, "big.csv")], 1, "not in the well-formed order"),
+                (["export", folder, "--format", "sqlite"], 2, "usage:"),
+                (["export", folder, "--format", "xls"], 2, "unknown format"),
+                (["export"], 2, "needs a database folder"),
+                (["frobnicate", folder], 2, "unknown command"),
+            ]
+            for args, status, message in cases:
+                with self.subTest(args=args):
+                    run = tomodb(*args)
+                    self.assertEqual(run.returncode, status, run.stderr)
+                    self.assertIn(message, run.stderr.decode())
+                    self.assertEqual(run.stdout, b"")
+                    self.assertEqual(snapshot(tmp), before)
+            run = tomodb("export", folder, "-o", existing, "--force")
+            self.assertEqual(run.returncode, 0, run.stderr)
+            with open(existing, "rb") as f:
+                self.assertEqual(f.read(), b"record,A\r\n1,x\r\n")
+            self.assertEqual(sorted(os.listdir(out_dir)), ["existing.csv"])
+
+    def test_ctrl_c_leaves_no_file(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            # About three million entries: long enough to be interrupted midway.
+            fields = [(b"F%d" % f, 3, b"") for f in range(1, 21)]
+            one = b"".join(struct.pack("<4xc35sqxxi", b"v", b"F%d" % f, 0, m)
+                           for f in range(1, 21) for m in (0, 0, 0, 0, 0, 0, 0, 1))
+            folder = write_database(os.path.join(tmp, "big"), fields, [])
+            with open(os.path.join(folder, "big.zbd"), "wb") as f:
+                record = bytearray(one)
+                for r in range(1, 20001):
+                    for k in range(160):
+                        struct.pack_into("<q", record, k * 54 + 40, r)
+                    f.write(record)
+            before = snapshot(folder)
+            out_dir = os.path.join(tmp, "out")
+            os.makedirs(out_dir)
+            # The export may finish before the signal arrives on a busy machine: try again.
+            for attempt in range(5):
+                process = subprocess.Popen(
+                    [ARGS.tomodb, "export", folder, "--format", "sqlite", "-o",
+                     os.path.join(out_dir, "big.sqlite"), "--force"], stderr=subprocess.PIPE)
+                deadline = time.time() + 30
+                while not os.listdir(out_dir) and time.time() < deadline:
+                    time.sleep(0.001)
+                process.send_signal(signal.SIGINT)
+                _, err = process.communicate(timeout=60)
+                if process.returncode == 0:
+                    self.assertEqual(os.listdir(out_dir), ["big.sqlite"])
+                    os.remove(os.path.join(out_dir, "big.sqlite"))
+                    continue
+                self.assertEqual(process.returncode, 130, err)
+                self.assertIn(b"interrupted", err)
+                self.assertEqual(os.listdir(out_dir), [])
+                break
+            else:
+                self.fail("every export finished before Ctrl+C")
+            self.assertEqual(snapshot(folder), before)
+
+
+class Check(unittest.TestCase):
+    def test_info(self):
+        agenda = os.path.join(ARGS.samples, "agenda")
+        info = json.loads(tomodb("info", agenda, "--json").stdout)
+        self.assertEqual((info["FieldCount"], info["RecordCount"]), (len(info["fields"]), 64))
+        self.assertEqual(info["recordFile"]["bytes"], os.path.getsize(os.path.join(agenda, "agenda.zbd")))
+        self.assertEqual(info["entries"] * 54, info["recordFile"]["bytes"])
+        self.assertEqual(info["fields"][2], {"number": 3, "name": "Fonética", "type": 0,
+                                             "typeName": "PHONETICS", "searchable": True, "options": ""})
+        text = tomodb("info", agenda).stdout.decode()
+        self.assertIn("RecordCount  64", text)
+        self.assertIn("España|México|Argentina|Chile|Colombia|P...", text)
+
+    def test_sample_is_well_formed(self):
+        run = tomodb("check", os.path.join(ARGS.samples, "agenda"))
+        self.assertEqual(run.returncode, 0, run.stdout)
+        self.assertIn(b"well formed", run.stdout)
+
+    def test_each_fault(self):
+        AB = [(b"A", 3, b""), (b"B", 3, b"")]
+        cases = [
+            ("partial entry", AB, value_entries(b"A", 1, b"x"), b"\0" * 10,
+             "1 partial entry at the end of the record file (entry 2)"),
+            ("records", AB, value_entries(b"A", 2, b"x") + value_entries(b"A", 1, b"y"), b"",
+             "1 runs of records out of ascending order (entries 2)"),
+            ("interrupted", AB, [(b"x", b"A", 1, 0), (b"y", b"B", 1, 1), (b"z", b"A", 1, 1)], b"",
+             "1 runs interrupted by other entries (entries 3)"),
+            ("marks", AB, [(b"x", b"A", 1, 0), (b"y", b"A", 2, 2)], b"",
+             "2 runs with no mark 1 at their end"),
+            ("names", AB, [(b"x", b"C", 1, 1), (b"y", b"A" * 35, 1, 1)], b"",
+             "1 entries whose name matches no field (entries 1)"),
+            ("no zero byte", AB, [(b"y", b"A" * 35, 1, 1)], b"",
+             "1 entries whose name has no zero byte (entries 1)"),
+            ("below 1", AB, value_entries(b"A", 0, b"x") + value_entries(b"B", -3, b"y"), b"",
+             "2 entries with a record number below 1 (entries 1, 2)"),
+            ("duplicates", [(b"A", 3, b""), (b"A", 3, b"")], [], b"", "1 field names duplicated (fields 2)"),
+            ("types", [(b"A", 10, b"")], [], b"", "1 type codes outside 0..9 (fields 1)"),
+        ]
+        with tempfile.TemporaryDirectory() as tmp:
+            for n, (name, fields, entries, trailing, line) in enumerate(cases):
+                with self.subTest(fault=name):
+                    folder = write_database(os.path.join(tmp, "db%d" % n), fields, entries, trailing)
+                    run = tomodb("check", folder)
+                    self.assertEqual(run.returncode, 1, run.stdout)
+                    self.assertIn(line, run.stdout.decode())
+
+
+def main():
+    global ARGS
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--tomodb", required=True)
+    parser.add_argument("--databases", required=True)
+    parser.add_argument("--samples", required=True)
+    parser.add_argument("group", choices=["exports", "sqlite", "code_pages", "refusals", "check"])
+    ARGS = parser.parse_args()
+    group = {"exports": Exports, "sqlite": Sqlite, "code_pages": CodePages, "refusals": Refusals,
+             "check": Check}[ARGS.group]
+    suite = unittest.defaultTestLoader.loadTestsFromTestCase(group)
+    result = unittest.TextTestRunner(verbosity=2).run(suite)
+    sys.exit(0 if result.wasSuccessful() else 1)
+
+
+if __name__ == "__main__":
+    main()

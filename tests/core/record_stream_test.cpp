@@ -1,0 +1,191 @@
+// The export's two ways of reading every record, the stream and the whole-database fill,
+// against the reference on random databases; and what `check` counts for each fault.
+#include "storage/record_stream.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+
+#include "storage/database_folder.h"
+#include "storage/field_table.h"
+#include "storage/record_file.h"
+#include "storage/well_formed.h"
+#include "support/database_writer.h"
+#include "support/random_database.h"
+
+namespace tomo::testing {
+namespace {
+
+const std::string kFolder = "\\mem\\db";
+
+RecordTable Collected(const std::function<bool(const RecordSink&)>& read, bool& ok) {
+  RecordTable records;
+  ok = read([&](std::int64_t record, const RecordValues& values) {
+    EXPECT_EQ(record, static_cast<std::int64_t>(records.size()) + 1);
+    std::vector<std::optional<std::string>> row;
+    for (const auto& value : values)
+      row.emplace_back(value ? std::optional<std::string>(*value) : std::nullopt);
+    records.push_back(std::move(row));
+  });
+  return records;
+}
+
+TEST(RecordStream, StreamAndWholeFillEqualTheReferenceOnRandomDatabases) {
+  std::mt19937_64 random(7);
+  int streamed = 0, refused = 0;
+  for (int n = 0; n < 3000; ++n) {
+    SCOPED_TRACE("database " + std::to_string(n));
+    const RandomDatabase files = MakeRandomDatabase(random);
+    auto side = std::make_unique<MemoryTestApp>();
+    side->Use(kFolder, files.fieldFile, files.recordFile);
+    // Small blocks, so that runs cross block boundaries.
+    if (random() % 2) side->app.ScanBlockEntries = 1 + static_cast<std::int64_t>(random() % 5);
+    const Database database = DatabaseOf(side->app);
+    const std::vector<FieldDef> fields = ReadFieldTable(database);
+    const std::int64_t recordCount = CountRecords(database);
+
+    bool filled = false;
+    const RecordTable fill = Collected(
+        [&](const RecordSink& sink) { return FillRecords(database, fields, recordCount, sink); },
+        filled);
+    if (!filled) {
+      // Only record counts far beyond the entries are refused (and such a file, even when
+      // well formed, would stream that many records).
+      EXPECT_GT(recordCount * static_cast<std::int64_t>(fields.size()), kMostFilledValues);
+      ++refused;
+      continue;
+    }
+    bool complete = false;
+    const RecordTable stream = Collected(
+        [&](const RecordSink& sink) {
+          return StreamRecords(database, fields, sink) == StreamOutcome::kComplete;
+        },
+        complete);
+    if (files.wellFormed) {
+      EXPECT_TRUE(complete);
+    }
+    const RecordTable expected = ReferenceRecords(*side);
+    EXPECT_EQ(fill, expected);
+    if (complete) {
+      ++streamed;
+      EXPECT_EQ(stream, expected);
+    }
+    if (::testing::Test::HasFailure()) return;
+  }
+  // Both ways were taken often.
+  EXPECT_GT(streamed, 1000);
+  EXPECT_GT(refused, 10);
+}
+
+// One fault kind at a time, on files written entry by entry.
+struct FaultCase {
+  const char* name;
+  std::vector<FieldSpec> fields;
+  std::vector<Entry> entries;
+  std::size_t trailingBytes;
+  std::map<Fault, std::int64_t> counts;      // every other kind: none
+  std::vector<std::int64_t> firstPositions;  // of the case's first kind
+};
+
+Entry E(char c, const std::string& name, std::int64_t record, std::int32_t mark) {
+  return Entry{c, name, record, mark};
+}
+
+TEST(WellFormedOrder, CheckCountsEachKindOfFault) {
+  const std::vector<FieldSpec> ab = {FieldSpec{"A"}, FieldSpec{"B"}};
+  const std::string noZero(35, 'A');
+  const std::vector<FaultCase> cases = {
+      {"well formed, record 2 without entries",
+       ab,
+       {E('x', "A", 1, 0), E('y', "A", 1, 1), E('z', "B", 1, 1), E('w', "B", 3, 1)},
+       0,
+       {},
+       {}},
+      {"partial entry", ab, {E('x', "A", 1, 1)}, 20, {{Fault::kPartialEntry, 1}}, {2}},
+      {"duplicate field names",
+       {FieldSpec{"A"}, FieldSpec{"A"}},
+       {E('x', "A", 1, 1)},
+       0,
+       {{Fault::kDuplicateFieldName, 1}},
+       {2}},
+      {"type codes",
+       {FieldSpec{"A", 10}, FieldSpec{"B", -1}},
+       {},
+       0,
+       {{Fault::kTypeOutOfRange, 2}},
+       {1, 2}},
+      {"names without a zero byte",
+       ab,
+       {E('x', noZero, 1, 1), E('y', noZero, 1, 1)},
+       0,
+       {{Fault::kUnterminatedName, 2}},
+       {1, 2}},
+      {"unknown names",
+       ab,
+       {E('x', "A", 1, 1), E('y', "C", 1, 1)},
+       0,
+       {{Fault::kUnknownName, 1}},
+       {2}},
+      {"records below 1",
+       ab,
+       {E('x', "A", 0, 1), E('y', "A", -5, 1), E('z', "A", 1, 1)},
+       0,
+       {{Fault::kRecordBelowOne, 2}},
+       {1, 2}},
+      {"records out of order",
+       ab,
+       {E('x', "A", 2, 1), E('y', "A", 1, 1), E('z', "B", 1, 1), E('w', "B", 2, 1)},
+       0,
+       {{Fault::kRecordOutOfOrder, 2}, {Fault::kLastEntryNotHighest, 0}},
+       {2, 3}},
+      {"interrupted runs",
+       ab,
+       {E('x', "A", 1, 0), E('y', "B", 1, 1), E('z', "A", 1, 1)},
+       0,
+       {{Fault::kInterruptedRun, 1}, {Fault::kBadMarks, 1}},
+       {3}},
+      {"fields out of order",
+       ab,
+       {E('x', "B", 1, 1), E('y', "A", 1, 1)},
+       0,
+       {{Fault::kFieldOutOfOrder, 1}},
+       {2}},
+      {"marks",
+       ab,
+       {E('a', "A", 1, 0), E('b', "B", 1, 1), E('c', "A", 2, 1), E('d', "A", 2, 1),
+        E('e', "B", 2, 2)},
+       0,
+       {{Fault::kBadMarks, 3}},
+       {1, 3, 5}},
+      {"last entry not of the highest record",
+       ab,
+       {E('x', "A", 2, 1), E('y', "B", 1, 1)},
+       0,
+       {{Fault::kRecordOutOfOrder, 1}, {Fault::kLastEntryNotHighest, 1}},
+       {2}},
+  };
+  for (const FaultCase& test : cases) {
+    SCOPED_TRACE(test.name);
+    MemoryTestApp side;
+    std::string recordFile = format::RecordFileBytes(test.entries);
+    recordFile.append(test.trailingBytes, '\x01');
+    side.Use(kFolder, format::FieldFileBytes(test.fields), recordFile);
+    const Database database = DatabaseOf(side.app);
+    const std::vector<FieldDef> fields = ReadFieldTable(database);
+    const Faults faults = CheckDatabase(database, fields);
+    for (std::size_t k = 0; k < kFaultKinds; ++k) {
+      const auto kind = static_cast<Fault>(k);
+      const auto expected = test.counts.find(kind);
+      EXPECT_EQ(faults.Of(kind).count, expected == test.counts.end() ? 0 : expected->second)
+          << "fault kind " << k;
+    }
+    if (!test.counts.empty()) {
+      EXPECT_EQ(faults.Of(test.counts.begin()->first).first, test.firstPositions);
+    }
+    EXPECT_EQ(faults.Any(), !test.counts.empty() && test.counts.begin()->second > 0);
+  }
+}
+
+}  // namespace
+}  // namespace tomo::testing

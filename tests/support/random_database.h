@@ -1,0 +1,32 @@
+// Random small databases for comparing the export's reading with the reference: well
+// formed, broken in the ways a database breaks, or entries of no order at all.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "fakes/memory_files.h"
+
+namespace tomo::testing {
+
+struct RandomDatabase {
+  std::string fieldFile;
+  std::string recordFile;
+  bool wellFormed = false;  // written in the well-formed order on purpose
+};
+
+// Values use characters that CSV and JSON must escape and letters of code page 1252 beyond
+// ASCII; no value reads "No datos", so that the reference's reads tell absent values apart.
+RandomDatabase MakeRandomDatabase(std::mt19937_64& random);
+
+// Every record's values, by field, as the reference's whole-database fill reads them (field 1
+// to FieldCount, record 1 to RecordCount, from a fresh read state); none for absent values.
+// The side's database must be in use; checks the fill's rendered cells against the
+// reference's own FillGrid on the way.
+using RecordTable = std::vector<std::vector<std::optional<std::string>>>;
+RecordTable ReferenceRecords(MemoryTestApp& side);
+
+}  // namespace tomo::testing

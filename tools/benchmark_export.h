@@ -1,0 +1,39 @@
+// The benchmark's export rows: tomodb's export of a generated database to CSV and to SQLite,
+// and one write of a file of the CSV's size, with the targets they are held to.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "platform/files.h"
+
+namespace tomo::bench {
+
+struct ExportResult {
+  double plainRead = 0;  // seconds
+  double csv = 0;
+  double sqlite = 0;
+  double oneWrite = 0;  // one write of the CSV's bytes
+  std::int64_t csvBytes = 0;
+  std::optional<std::int64_t> csvPeak;
+  std::optional<std::int64_t> sqlitePeak;
+};
+
+// Exports the database in `folder` into `outputs` (fastest of `repeat` runs each), through
+// `files`, and prints the table rows labelled `label`. `evict` empties the processor's
+// caches before each timed run when asked to.
+ExportResult MeasureExports(Files& files, const std::filesystem::path& folder,
+                            const std::filesystem::path& outputs, const std::string& label,
+                            double plainRead, int repeat, const std::function<void()>& evict);
+
+// Peak memory below 128 MiB, and no more at 10^7 entries than at 10^6 beyond a few MiB; at
+// 10^7 entries, CSV within 2x the plain read plus one write of its size and SQLite within
+// 4x the plain read.
+void CheckExportTargets(const std::map<int, ExportResult>& results,
+                        const std::function<void(bool, const std::string&)>& check);
+
+}  // namespace tomo::bench
