@@ -43,12 +43,7 @@ void RefuseUnsafeTarget(const DatabaseFiles& db, const fs::path& target, bool fo
 class ValueText {
  public:
   ValueText(const std::vector<FieldDef>& fields, const Utf8Text& text, bool raw)
-      : fields_(fields),
-        text_(text),
-        raw_(raw),
-        rendered_(fields.size()),
-        scratch_(fields.size()),
-        values_(fields.size()) {}
+      : fields_(fields), text_(text), raw_(raw), scratch_(fields.size()), values_(fields.size()) {}
 
   const RecordValues& Of(const RecordValues& stored) {
     for (std::size_t f = 0; f < stored.size(); ++f) {
@@ -56,11 +51,7 @@ class ValueText {
         values_[f].reset();
         continue;
       }
-      std::string_view value = *stored[f];
-      if (!raw_) {
-        rendered_[f] = RenderValue(fields_[f], value);
-        value = rendered_[f];
-      }
+      const std::string_view value = raw_ ? *stored[f] : RenderValue(fields_[f], *stored[f]);
       values_[f] = text_.Of(value, scratch_[f]);
     }
     return values_;
@@ -70,7 +61,6 @@ class ValueText {
   const std::vector<FieldDef>& fields_;
   const Utf8Text& text_;
   const bool raw_;
-  std::vector<std::string> rendered_;
   std::vector<std::string> scratch_;
   RecordValues values_;
 };

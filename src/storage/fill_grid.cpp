@@ -82,7 +82,8 @@ void FillGrid(App& app, std::int64_t first) {
   const FillWindow window{app.FirstField, app.LastRow, first, app.LastColumn};
   FillValues(DatabaseOf(app), fields, window, [&app](const ShownValue& value) {
     const int column = static_cast<int>(value.column);
-    app.Cells.Set(column, value.row, RenderValue(value.field, value.stored.value_or(kNoData)));
+    app.Cells.Set(column, value.row,
+                  std::string(RenderValue(value.field, value.stored.value_or(kNoData))));
     app.Cells.Set(column, 0, std::to_string(value.record));
   });
   for (int r = 1; r <= window.rows; ++r) {

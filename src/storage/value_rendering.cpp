@@ -117,7 +117,7 @@ std::string_view TrimBlanks(std::string_view text) {
 }
 
 // Option i of the list (counted from the right when negative); empty when there is none.
-std::string ArrayOption(std::string_view options, double i) {
+std::string_view ArrayOption(std::string_view options, double i) {
   const std::string_view list = TrimBlanks(options);
   if (list.empty()) return {};
   const auto count = static_cast<double>(std::count(list.begin(), list.end(), '|') + 1);
@@ -131,7 +131,7 @@ std::string ArrayOption(std::string_view options, double i) {
   }
   std::size_t start = 0;
   for (auto k = static_cast<std::size_t>(number); k > 1; --k) start = list.find('|', start) + 1;
-  return std::string(list.substr(start, list.find('|', start) - start));
+  return list.substr(start, list.find('|', start) - start);
 }
 
 constexpr std::array<std::string_view, 3> kLogicTexts = {"no", "si", ""};
@@ -154,18 +154,18 @@ double RoundHalfEven(double value) {
   return std::fmod(below, 2.0) == 0 ? below : below + 1;
 }
 
-std::string RenderValue(const FieldDef& field, std::string_view stored) {
+std::string_view RenderValue(const FieldDef& field, std::string_view stored) {
   switch (field.Type) {
     case kLogic: {
       // Only 0, 1 and 2 have a text; any other number shows an empty cell.
       const double n = RoundHalfEven(ReadNumber(stored));
-      if (n >= 0 && n <= 2) return std::string(kLogicTexts[static_cast<std::size_t>(n)]);
+      if (n >= 0 && n <= 2) return kLogicTexts[static_cast<std::size_t>(n)];
       return {};
     }
     case kArray:
       return ArrayOption(field.Options, RoundHalfEven(ReadNumber(stored) - 99));
     default:
-      return std::string(TrimBlanks(stored));
+      return TrimBlanks(stored);
   }
 }
 

@@ -13,7 +13,8 @@ namespace tomo {
 double ReadNumber(std::string_view text);
 // Rounds to the nearest integer, halves to the even neighbour.
 double RoundHalfEven(double value);
-// The text shown for a stored value (or "No datos") of a field.
-std::string RenderValue(const FieldDef& field, std::string_view stored);
+// The text shown for a stored value (or "No datos") of a field: a part of the stored text, of
+// the field's options or a constant, valid as long as the first two are.
+std::string_view RenderValue(const FieldDef& field, std::string_view stored);
 
 }  // namespace tomo
