@@ -19,6 +19,9 @@ class CodePage {
   virtual ~CodePage() = default;
   // Bytes the code page does not map become U+FFFD.
   virtual void AppendUtf8(std::string_view text, std::string& out) const = 0;
+  // True when every byte is a character of its own, converted alike whatever comes before or
+  // after it: then text converts as its bytes do one at a time.
+  virtual bool ByteByByte() const = 0;
 };
 
 // The converter of code page `number`; none when the system has no such code page. Defined

@@ -9,6 +9,14 @@ namespace tomo::cli {
 
 Utf8Text::Utf8Text(int codePage) : codePage_(OpenCodePage(codePage)) {
   if (!codePage_) throw Failure("code page " + std::to_string(codePage) + " is not known here");
+  // One call of the converter per value costs more than all the rest of an export's work on
+  // the value; a table of what it makes of each byte costs 256 calls once.
+  if (codePage_->ByteByByte()) {
+    bytes_.resize(256);
+    for (std::size_t b = 0; b < bytes_.size(); ++b) {
+      codePage_->AppendUtf8(std::string(1, static_cast<char>(b)), bytes_[b]);
+    }
+  }
 }
 
 std::string_view Utf8Text::Of(std::string_view text, std::string& scratch) const {
@@ -16,7 +24,11 @@ std::string_view Utf8Text::Of(std::string_view text, std::string& scratch) const
                                  [](char c) { return static_cast<unsigned char>(c) < 0x80; });
   if (ascii) return text;
   scratch.clear();
-  codePage_->AppendUtf8(text, scratch);
+  if (bytes_.empty()) {
+    codePage_->AppendUtf8(text, scratch);
+  } else {
+    for (const char c : text) scratch += bytes_[static_cast<unsigned char>(c)];
+  }
   return scratch;
 }
 

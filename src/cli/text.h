@@ -23,6 +23,9 @@ class Utf8Text {
 
  private:
   std::unique_ptr<CodePage> codePage_;
+  // Each byte in UTF-8, as the code page's converter converts it, when the code page converts
+  // byte by byte; empty for the others, whose text goes through the converter.
+  std::vector<std::string> bytes_;
 };
 
 // Names for the columns `names` (a first column "record", then one per field) that are

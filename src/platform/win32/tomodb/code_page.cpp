@@ -14,6 +14,12 @@ class WindowsCodePage : public CodePage {
   void AppendUtf8(std::string_view text, std::string& out) const override {
     out += win32::WideToUtf8(win32::Widen(text, number_));
   }
+  // A code page of one byte per character converts each byte by its table, never combining
+  // characters (no MB_PRECOMPOSED asked for).
+  bool ByteByByte() const override {
+    CPINFO info;
+    return GetCPInfo(number_, &info) && info.MaxCharSize == 1;
+  }
 
  private:
   UINT number_;
