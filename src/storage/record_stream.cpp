@@ -9,6 +9,18 @@
 
 namespace tomo {
 
+namespace {
+
+// Appends the characters of `count` entries from `entries` on.
+void AppendCharacters(const unsigned char* entries, std::int64_t count, std::string& text) {
+  const std::size_t at = text.size();
+  text.resize(at + static_cast<std::size_t>(count));
+  char* out = text.data() + at;
+  for (std::int64_t k = 0; k < count; ++k) out[k] = EntryCharacter(entries + k * kEntrySize);
+}
+
+}  // namespace
+
 // Why the stream equals the fill on a well-formed file. The fill reads, row by row, field f
 // of records 1, 2, ... Each read scans from ScanStart to the first entry of f in its record
 // marked 1, collecting the characters of f's entries of that record and starting again
@@ -27,6 +39,7 @@ StreamOutcome StreamRecords(const Database& database, const std::vector<FieldDef
   std::vector<std::string> texts(fields.size());
   RecordValues values(fields.size());
   std::int64_t record = 0;  // the record being gathered; 0 before the first entry
+  std::size_t field = 0;    // the field of the run being gathered
   // Hands out the gathered record and the records without entries up to `next`.
   const auto complete = [&](std::int64_t next) {
     if (record > 0) {
@@ -50,17 +63,22 @@ StreamOutcome StreamRecords(const Database& database, const std::vector<FieldDef
   std::int64_t read = 0;
   while (blocks.Next()) {
     for (std::int64_t k = 0; k < blocks.Count(); ++k) {
+      const std::int64_t run = order.TakeRunGoingOn(blocks.Bytes(k), blocks.Count() - k);
+      AppendCharacters(blocks.Bytes(k), run, texts[field]);
+      k += run;
+      if (k == blocks.Count()) break;
       const unsigned char* entry = blocks.Bytes(k);
       if (!order.Take(blocks.First() + k, entry)) return StreamOutcome::kNotWellFormed;
+      // The entry starts a run: of another field, or of the next record.
       const std::int64_t r = EntryRecord(entry);
       if (r != record) {
         if (r > lastRecord) return StreamOutcome::kNotWellFormed;
         complete(r);
       }
-      const std::size_t f = order.Field();
-      texts[f] += EntryCharacter(entry);
+      field = order.Field();
+      texts[field] += EntryCharacter(entry);
       // Marks the value present; complete() points it at its text.
-      values[f] = std::string_view();
+      values[field] = std::string_view();
     }
     read += blocks.Count();
     if (progress) progress(read, blocks.Entries());

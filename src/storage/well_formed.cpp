@@ -40,6 +40,20 @@ bool EntryOrder::GoOnBadly(std::int32_t mark) {
   return Mark(mark) && ok;
 }
 
+std::int64_t EntryOrder::TakeRunGoingOn(const unsigned char* entries, std::int64_t count) {
+  if (!inRun_) return 0;
+  const NameKey& key = keys_[field_];
+  bool ended = runEnded_;
+  std::int64_t k = 0;
+  for (const unsigned char* entry = entries; k < count && !ended; ++k, entry += kEntrySize) {
+    const std::int32_t mark = EntryMark(entry);
+    if (EntryRecord(entry) != runRecord_ || !key.Matches(entry) || (mark != 0 && mark != 1)) break;
+    ended = mark == 1;
+  }
+  runEnded_ = ended;
+  return k;
+}
+
 // An entry that does not go on with the run of the entry before.
 bool EntryOrder::TakeOther(std::int64_t number, const unsigned char* entry, std::int64_t record) {
   const bool first = !any_;
@@ -142,8 +156,10 @@ Faults CheckDatabase(const Database& database, const std::vector<FieldDef>& fiel
   EntryBlocks blocks(database, 1);
   std::int64_t read = 0;
   while (blocks.Next()) {
-    for (std::int64_t k = 0; k < blocks.Count(); ++k)
-      order.Take(blocks.First() + k, blocks.Bytes(k));
+    for (std::int64_t k = 0; k < blocks.Count(); ++k) {
+      k += order.TakeRunGoingOn(blocks.Bytes(k), blocks.Count() - k);
+      if (k < blocks.Count()) order.Take(blocks.First() + k, blocks.Bytes(k));
+    }
     read += blocks.Count();
     if (progress) progress(read, blocks.Entries());
   }
