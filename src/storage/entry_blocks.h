@@ -15,6 +15,9 @@ class EntryBlocks {
  public:
   // Opens the database's record file; blocks start at entry `first`.
   EntryBlocks(const Database& database, std::int64_t first);
+  ~EntryBlocks();
+  EntryBlocks(const EntryBlocks&) = delete;
+  EntryBlocks& operator=(const EntryBlocks&) = delete;
 
   // Whole entries in the file when it was opened.
   std::int64_t Entries() const { return entries_; }
@@ -27,6 +30,11 @@ class EntryBlocks {
   // Reads the next block; false at the end of the file. Between two blocks, pending window
   // messages are let through once the scan has run ScanPumpMicroseconds since the last time.
   bool Next();
+  // From now on, reads each block on a thread of its own while the caller looks at the block
+  // before: a pass that looks at every entry then takes about the longer of its reading and
+  // its looking, not both. Only for a pass that reads every block in order and nothing else
+  // of the file meanwhile (no PassOver, no LastRecord).
+  void ReadAhead();
   // Goes past the next `entries` entries without reading them.
   void PassOver(std::int64_t entries) { next_ += entries; }
   // Entry numbers of the current block: First() .. First() + Count() - 1.
@@ -50,7 +58,10 @@ class EntryBlocks {
 
  private:
   static constexpr std::size_t kEntryBytes = kEntrySize;
+  struct Ahead;
   void PumpWhenDue();
+  // Reads `wanted` entries from entry `from` on; returns the whole entries read.
+  std::int64_t ReadInto(unsigned char* buffer, std::int64_t from, std::int64_t wanted) const;
 
   ScanPump& pump_;
   const std::int64_t pumpMicroseconds_;
@@ -66,6 +77,8 @@ class EntryBlocks {
   // as scanning a good part of it.
   std::unique_ptr<unsigned char[]> buffer_;
   std::int64_t bufferEntries_ = 0;
+  // The reading thread, when reading ahead; last, so that it stops before the rest goes.
+  std::unique_ptr<Ahead> ahead_;
 };
 
 }  // namespace tomo

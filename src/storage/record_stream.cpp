@@ -60,6 +60,7 @@ StreamOutcome StreamRecords(const Database& database, const std::vector<FieldDef
   // Records never decrease, so none lies beyond the last entry's: no records without entries
   // are handed out up to a record number that a later entry shows to be out of order.
   const std::int64_t lastRecord = blocks.LastRecord();
+  blocks.ReadAhead();
   std::int64_t read = 0;
   while (blocks.Next()) {
     for (std::int64_t k = 0; k < blocks.Count(); ++k) {
