@@ -22,7 +22,10 @@ Utf8Text::Utf8Text(int codePage) : codePage_(OpenCodePage(codePage)) {
 std::string_view Utf8Text::Of(std::string_view text, std::string& scratch) const {
   const bool ascii = std::all_of(text.begin(), text.end(),
                                  [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-  if (ascii) return text;
+  return ascii ? text : Converted(text, scratch);
+}
+
+std::string_view Utf8Text::Converted(std::string_view text, std::string& scratch) const {
   scratch.clear();
   if (bytes_.empty()) {
     codePage_->AppendUtf8(text, scratch);

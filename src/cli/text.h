@@ -22,6 +22,8 @@ class Utf8Text {
   std::string Of(std::string_view text) const;
 
  private:
+  std::string_view Converted(std::string_view text, std::string& scratch) const;
+
   std::unique_ptr<CodePage> codePage_;
   // Each byte in UTF-8, as the code page's converter converts it, when the code page converts
   // byte by byte; empty for the others, whose text goes through the converter.

@@ -63,10 +63,10 @@ StreamOutcome StreamRecords(const Database& database, const std::vector<FieldDef
   blocks.ReadAhead();
   std::int64_t read = 0;
   while (blocks.Next()) {
-    for (std::int64_t k = 0; k < blocks.Count(); ++k) {
-      const std::int64_t run = order.TakeRunGoingOn(blocks.Bytes(k), blocks.Count() - k);
-      AppendCharacters(blocks.Bytes(k), run, texts[field]);
-      k += run;
+    // The entries from `from` to `k` belong to the run being gathered.
+    for (std::int64_t from = 0, k = 0;; ++k) {
+      k += order.TakeRunGoingOn(blocks.Bytes(k), blocks.Count() - k);
+      AppendCharacters(blocks.Bytes(from), k - from, texts[field]);
       if (k == blocks.Count()) break;
       const unsigned char* entry = blocks.Bytes(k);
       if (!order.Take(blocks.First() + k, entry)) return StreamOutcome::kNotWellFormed;
@@ -77,7 +77,7 @@ StreamOutcome StreamRecords(const Database& database, const std::vector<FieldDef
         complete(r);
       }
       field = order.Field();
-      texts[field] += EntryCharacter(entry);
+      from = k;
       // Marks the value present; complete() points it at its text.
       values[field] = std::string_view();
     }

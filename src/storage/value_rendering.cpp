@@ -111,9 +111,9 @@ double DecimalNumber(std::string_view text) {
 }
 
 std::string_view TrimBlanks(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return text;
 }
 
 // Option i of the list (counted from the right when negative); empty when there is none.

@@ -103,7 +103,9 @@ class EntryOrder {
   std::int64_t FieldOf(std::int64_t number, const unsigned char* entry);
 
   std::vector<NameKey> keys_;
-  std::vector<bool> firstOfName_;  // the field is the first of its name: entries name it
+  // The field is the first of its name: entries name it. Not vector<bool>, whose bits cost
+  // more to look up at every run.
+  std::vector<char> firstOfName_;
   std::map<std::string, std::size_t, std::less<>> fields_;
   Faults faults_;
   // The run of the entry before: its field (field_), record and state.
