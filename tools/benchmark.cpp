@@ -195,18 +195,6 @@ double PlainRead(const std::filesystem::path& path, int repeat, bool coldCaches)
   return best;
 }
 
-std::string Fixed(double value, int decimals) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.*f", decimals, value);
-  return text;
-}
-
-// Milliseconds with three significant digits or more.
-std::string Milliseconds(double seconds) {
-  const double ms = seconds * 1e3;
-  return Fixed(ms, ms < 1 ? 3 : ms < 10 ? 2 : ms < 100 ? 1 : 0) + " ms";
-}
-
 std::string Seconds(double seconds) {
   return Fixed(seconds, seconds < 10 ? 2 : 0) + " s";
 }

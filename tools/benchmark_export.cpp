@@ -22,19 +22,8 @@ double SecondsSince(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-std::string Text(double value, int decimals) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.*f", decimals, value);
-  return text;
-}
-
-std::string Ms(double seconds) {
-  const double ms = seconds * 1e3;
-  return Text(ms, ms < 10 ? 2 : ms < 100 ? 1 : 0) + " ms";
-}
-
 std::string MiB(std::optional<std::int64_t> bytes) {
-  return bytes ? Text(static_cast<double>(*bytes) / (1 << 20), 2) + " MiB" : "?";
+  return bytes ? Fixed(static_cast<double>(*bytes) / (1 << 20), 2) + " MiB" : "?";
 }
 
 void Export(Files& files, const std::filesystem::path& folder, const std::filesystem::path& out,
@@ -68,8 +57,8 @@ void OneWrite(const std::filesystem::path& path, const std::vector<char>& bytes)
 
 void Row(const std::string& label, const std::string& name, double seconds, double plainRead,
          const std::string& peak) {
-  std::cout << "| " << label << " | " << name << " | " << Ms(seconds) << " | "
-            << Text(seconds / plainRead, 2) << " | | | " << peak << " | | |" << std::endl;
+  std::cout << "| " << label << " | " << name << " | " << Milliseconds(seconds) << " | "
+            << Fixed(seconds / plainRead, 2) << " | | | " << peak << " | | |" << std::endl;
 }
 
 // The higher of the two exports' peaks; unmeasured counts as too high.
@@ -97,10 +86,10 @@ ExportResult MeasureExports(Files& files, const std::filesystem::path& folder,
   const auto sqliteBytes = static_cast<double>(std::filesystem::file_size(sqlite));
   for (const auto& file : {csv, sqlite, outputs / "one-write"}) std::filesystem::remove(file);
 
-  const std::string csvSize = Text(static_cast<double>(result.csvBytes) / (1 << 20), 1) + " MiB";
+  const std::string csvSize = Fixed(static_cast<double>(result.csvBytes) / (1 << 20), 1) + " MiB";
   Row(label, "tomodb export to CSV (" + csvSize + ")", result.csv, plainRead, MiB(result.csvPeak));
   Row(label, "one write of the CSV's " + csvSize, result.oneWrite, plainRead, "");
-  Row(label, "tomodb export to SQLite (" + Text(sqliteBytes / (1 << 20), 1) + " MiB)",
+  Row(label, "tomodb export to SQLite (" + Fixed(sqliteBytes / (1 << 20), 1) + " MiB)",
       result.sqlite, plainRead, MiB(result.sqlitePeak));
   return result;
 }
@@ -117,10 +106,10 @@ void CheckExportTargets(const std::map<int, ExportResult>& results,
     if (k != 7) continue;
     const double csvLimit = 2 * r.plainRead + r.oneWrite;
     check(r.csv <= csvLimit,
-          at + "CSV export within 2x the plain read plus one write of its size (" + Ms(r.csv) +
-              ", limit " + Ms(csvLimit) + ")");
-    check(r.sqlite <= 4 * r.plainRead,
-          at + "SQLite export within 4x the plain read (" + Text(r.sqlite / r.plainRead, 2) + "x)");
+          at + "CSV export within 2x the plain read plus one write of its size (" +
+              Milliseconds(r.csv) + ", limit " + Milliseconds(csvLimit) + ")");
+    check(r.sqlite <= 4 * r.plainRead, at + "SQLite export within 4x the plain read (" +
+                                           Fixed(r.sqlite / r.plainRead, 2) + "x)");
   }
   const auto six = results.find(6);
   const auto seven = results.find(7);
