@@ -16,58 +16,74 @@ constexpr std::array<bool, 256> kQuoted = [] {
   return quoted;
 }();
 
-// The output is gathered in one piece of about this size and handed out whole.
+// The output is gathered in pieces of about this size and handed out whole.
 constexpr std::size_t kPieceBytes = std::size_t{1} << 20;
 
 class CsvWriter : public RecordWriter {
  public:
-  CsvWriter(OutputFile& out, const std::vector<Column>& columns, bool bom) : out_(out) {
-    text_.reserve(kPieceBytes + (std::size_t{64} << 10));
-    if (bom) text_ += "\xEF\xBB\xBF";
-    text_ += "record";
-    for (const Column& column : columns) {
-      text_ += ',';
-      Value(column.name);
-    }
-    text_ += "\r\n";
+  CsvWriter(OutputFile& out, const std::vector<Column>& columns, bool bom)
+      : out_(out), text_(2 * kPieceBytes, '\0') {
+    if (bom) Append("\xEF\xBB\xBF");
+    Append("record");
+    for (const Column& column : columns) Value(column.name);
+    Append("\r\n");
   }
 
   void Record(std::int64_t number, const RecordValues& values) override {
-    char digits[24];
-    text_.append(digits, std::to_chars(digits, digits + sizeof digits, number).ptr);
-    for (const auto& value : values) {
-      text_ += ',';
-      if (value) Value(*value);
-    }
-    text_ += "\r\n";
-    if (text_.size() >= kPieceBytes) HandOut();
+    char* out = Room(24);
+    used_ = static_cast<std::size_t>(std::to_chars(out, out + 24, number).ptr - text_.data());
+    for (const auto& value : values) Value(value.value_or(std::string_view()));
+    Append("\r\n");
+    if (used_ >= kPieceBytes) HandOut();
   }
 
   void Finish() override { HandOut(); }
 
  private:
+  // A comma and the value, copied as it is unless a byte of it makes it quoted.
   void Value(std::string_view text) {
-    const bool plain = std::none_of(text.begin(), text.end(),
-                                    [](char c) { return kQuoted[static_cast<unsigned char>(c)]; });
-    if (plain) {
-      text_ += text;
-      return;
-    }
-    text_ += '"';
+    char* const start = Room(2 * text.size() + 3);  // room for every byte doubled and quoted
+    char* out = start;
+    *out++ = ',';
+    bool quoted = false;
     for (const char c : text) {
-      if (c == '"') text_ += '"';
-      text_ += c;
+      quoted |= kQuoted[static_cast<unsigned char>(c)];
+      *out++ = c;
     }
-    text_ += '"';
+    if (quoted) {
+      out = start + 1;
+      *out++ = '"';
+      for (const char c : text) {
+        if (c == '"') *out++ = '"';
+        *out++ = c;
+      }
+      *out++ = '"';
+    }
+    used_ = static_cast<std::size_t>(out - text_.data());
+  }
+
+  void Append(std::string_view bytes) {
+    std::copy(bytes.begin(), bytes.end(), Room(bytes.size()));
+    used_ += bytes.size();
+  }
+
+  // Where `bytes` more go, handing out what is gathered when they do not fit after it.
+  char* Room(std::size_t bytes) {
+    if (text_.size() - used_ < bytes) {
+      HandOut();
+      if (text_.size() < bytes) text_.resize(bytes);
+    }
+    return text_.data() + used_;
   }
 
   void HandOut() {
-    out_.Write(text_);
-    text_.clear();
+    out_.Write(std::string_view(text_).substr(0, used_));
+    used_ = 0;
   }
 
   OutputFile& out_;
-  std::string text_;  // what is not yet handed to out_
+  std::string text_;  // its first used_ bytes are not yet handed to out_
+  std::size_t used_ = 0;
 };
 
 }  // namespace
