@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <array>
+#include <charconv>
 
 #include "cli/record_writer.h"
 
@@ -6,50 +8,82 @@ namespace tomo::cli {
 
 namespace {
 
+// The bytes that make a value quoted. UTF-8 continuation bytes are never among them, so the
+// converted text can be looked at byte by byte.
+constexpr std::array<bool, 256> kQuoted = [] {
+  std::array<bool, 256> quoted{};
+  for (const unsigned char c : {',', '"', '\r', '\n'}) quoted[c] = true;
+  return quoted;
+}();
+
+// The output is gathered in pieces of about this size and handed out whole.
+constexpr std::size_t kPieceBytes = std::size_t{1} << 20;
+
 class CsvWriter : public RecordWriter {
  public:
-  CsvWriter(OutputFile& out, const std::vector<Column>& columns, bool bom) : out_(out) {
-    if (bom) out_.Write("\xEF\xBB\xBF");
-    line_ = "record";
-    for (const Column& column : columns) {
-      line_ += ',';
-      Value(column.name);
-    }
-    line_ += "\r\n";
-    out_.Write(line_);
+  CsvWriter(OutputFile& out, const std::vector<Column>& columns, bool bom)
+      : out_(out), text_(2 * kPieceBytes, '\0') {
+    if (bom) Append("\xEF\xBB\xBF");
+    Append("record");
+    for (const Column& column : columns) Value(column.name);
+    Append("\r\n");
   }
 
   void Record(std::int64_t number, const RecordValues& values) override {
-    line_ = std::to_string(number);
-    for (const auto& value : values) {
-      line_ += ',';
-      if (value) Value(*value);
-    }
-    line_ += "\r\n";
-    out_.Write(line_);
+    char* out = Room(24);
+    used_ = static_cast<std::size_t>(std::to_chars(out, out + 24, number).ptr - text_.data());
+    for (const auto& value : values) Value(value.value_or(std::string_view()));
+    Append("\r\n");
+    if (used_ >= kPieceBytes) HandOut();
   }
 
-  void Finish() override {}
+  void Finish() override { HandOut(); }
 
  private:
+  // A comma and the value, copied as it is unless a byte of it makes it quoted.
   void Value(std::string_view text) {
-    const bool plain = std::none_of(text.begin(), text.end(), [](char c) {
-      return c == ',' || c == '"' || c == '\r' || c == '\n';
-    });
-    if (plain) {
-      line_ += text;
-      return;
-    }
-    line_ += '"';
+    char* const start = Room(2 * text.size() + 3);  // room for every byte doubled and quoted
+    char* out = start;
+    *out++ = ',';
+    bool quoted = false;
     for (const char c : text) {
-      if (c == '"') line_ += '"';
-      line_ += c;
+      quoted |= kQuoted[static_cast<unsigned char>(c)];
+      *out++ = c;
     }
-    line_ += '"';
+    if (quoted) {
+      out = start + 1;
+      *out++ = '"';
+      for (const char c : text) {
+        if (c == '"') *out++ = '"';
+        *out++ = c;
+      }
+      *out++ = '"';
+    }
+    used_ = static_cast<std::size_t>(out - text_.data());
+  }
+
+  void Append(std::string_view bytes) {
+    std::copy(bytes.begin(), bytes.end(), Room(bytes.size()));
+    used_ += bytes.size();
+  }
+
+  // Where `bytes` more go, handing out what is gathered when they do not fit after it.
+  char* Room(std::size_t bytes) {
+    if (text_.size() - used_ < bytes) {
+      HandOut();
+      if (text_.size() < bytes) text_.resize(bytes);
+    }
+    return text_.data() + used_;
+  }
+
+  void HandOut() {
+    out_.Write(std::string_view(text_).substr(0, used_));
+    used_ = 0;
   }
 
   OutputFile& out_;
-  std::string line_;
+  std::string text_;  // its first used_ bytes are not yet handed to out_
+  std::size_t used_ = 0;
 };
 
 }  // namespace

@@ -74,15 +74,24 @@ void OutputFile::Open(const char* mode) {
 }
 
 void OutputFile::Write(std::string_view bytes) {
+  // A piece as large as the buffer goes out without being copied into it.
+  if (buffer_.empty() && bytes.size() >= kBufferBytes) {
+    WriteOut(bytes);
+    return;
+  }
   buffer_.append(bytes);
   if (buffer_.size() >= kBufferBytes) Flush();
 }
 
 void OutputFile::Flush() {
   if (buffer_.empty()) return;
-  errno = 0;
-  if (std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size()) WriteFailed();
+  WriteOut(buffer_);
   buffer_.clear();
+}
+
+void OutputFile::WriteOut(std::string_view bytes) {
+  errno = 0;
+  if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) WriteFailed();
 }
 
 void OutputFile::WriteFailed() {

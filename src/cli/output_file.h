@@ -34,6 +34,7 @@ class OutputFile {
 
  private:
   void Flush();
+  void WriteOut(std::string_view bytes);
   void Open(const char* mode);
   [[noreturn]] void WriteFailed();
 

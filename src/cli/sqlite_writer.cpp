@@ -29,6 +29,9 @@ class SqliteWriter : public RecordWriter {
   SqliteWriter(OutputFile& out, const std::vector<Column>& columns,
                const std::vector<std::string>& names)
       : out_(out) {
+    // No counting of the memory SQLite takes, which locks a mutex at every allocation. It can
+    // be set only before SQLite's first use in the process; later it stays as it was.
+    (void)sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
     // An empty temporary file is an empty database.
     sqlite3* db = nullptr;
     // One thread uses the connection: no locking of it for every call.

@@ -20,9 +20,10 @@ Utf8Text::Utf8Text(int codePage) : codePage_(OpenCodePage(codePage)) {
 }
 
 std::string_view Utf8Text::Of(std::string_view text, std::string& scratch) const {
-  const bool ascii = std::all_of(text.begin(), text.end(),
-                                 [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-  return ascii ? text : Converted(text, scratch);
+  // All bytes at once rather than one test each: most values are short and plain ASCII.
+  unsigned char all = 0;
+  for (const char c : text) all |= static_cast<unsigned char>(c);
+  return all < 0x80 ? text : Converted(text, scratch);
 }
 
 std::string_view Utf8Text::Converted(std::string_view text, std::string& scratch) const {
