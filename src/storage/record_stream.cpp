@@ -66,7 +66,8 @@ StreamOutcome StreamRecords(const Database& database, const std::vector<FieldDef
     // The entries from `from` to `k` belong to the run being gathered.
     for (std::int64_t from = 0, k = 0;; ++k) {
       k += order.TakeRunGoingOn(blocks.Bytes(k), blocks.Count() - k);
-      AppendCharacters(blocks.Bytes(from), k - from, texts[field]);
+      // Before the first run there is no field to gather for (a table may have none).
+      if (k > from) AppendCharacters(blocks.Bytes(from), k - from, texts[field]);
       if (k == blocks.Count()) break;
       const unsigned char* entry = blocks.Bytes(k);
       if (!order.Take(blocks.First() + k, entry)) return StreamOutcome::kNotWellFormed;

@@ -121,6 +121,12 @@ TEST(WellFormedOrder, CheckCountsEachKindOfFault) {
        0,
        {{Fault::kUnterminatedName, 2}},
        {1, 2}},
+      {"entries of a database without fields",
+       {},
+       {E('x', "A", 1, 1)},
+       0,
+       {{Fault::kUnknownName, 1}},
+       {1}},
       {"unknown names",
        ab,
        {E('x', "A", 1, 1), E('y', "C", 1, 1)},
@@ -174,6 +180,12 @@ TEST(WellFormedOrder, CheckCountsEachKindOfFault) {
     const Database database = DatabaseOf(side.app);
     const std::vector<FieldDef> fields = ReadFieldTable(database);
     const Faults faults = CheckDatabase(database, fields);
+    // The stream reads every case without harm, and completes on the well-formed one.
+    const StreamOutcome streamed =
+        StreamRecords(database, fields, [](std::int64_t, const RecordValues&) {});
+    if (test.counts.empty()) {
+      EXPECT_EQ(streamed, StreamOutcome::kComplete);
+    }
     for (std::size_t k = 0; k < kFaultKinds; ++k) {
       const auto kind = static_cast<Fault>(k);
       const auto expected = test.counts.find(kind);
