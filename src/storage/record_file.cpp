@@ -11,10 +11,6 @@ RecordFileSize MeasureRecordFile(const Database& database) {
   return RecordFileSize{file.Entries(), file.LastRecord()};
 }
 
-RecordFileSize MeasureRecordFile(App& app) {
-  return MeasureRecordFile(DatabaseOf(app));
-}
-
 std::int64_t CountRecords(const Database& database) {
   return MeasureRecordFile(database).lastRecord;
 }

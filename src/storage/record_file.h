@@ -20,7 +20,6 @@ struct RecordFileSize {
   std::int64_t lastRecord = 0;  // the record number of the last whole entry, 0 without one
 };
 RecordFileSize MeasureRecordFile(const Database& database);
-RecordFileSize MeasureRecordFile(App& app);
 
 // The record number of the file's last whole entry; 0 for an empty file.
 std::int64_t CountRecords(const Database& database);
