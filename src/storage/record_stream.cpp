@@ -1,6 +1,7 @@
 #include "storage/record_stream.h"
 
 #include <algorithm>
+#include <memory>
 #include <string>
 
 #include "storage/entry_blocks.h"
@@ -8,18 +9,6 @@
 #include "storage/well_formed.h"
 
 namespace tomo {
-
-namespace {
-
-// Appends the characters of `count` entries from `entries` on.
-void AppendCharacters(const unsigned char* entries, std::int64_t count, std::string& text) {
-  const std::size_t at = text.size();
-  text.resize(at + static_cast<std::size_t>(count));
-  char* out = text.data() + at;
-  for (std::int64_t k = 0; k < count; ++k) out[k] = EntryCharacter(entries + k * kEntrySize);
-}
-
-}  // namespace
 
 // Why the stream equals the fill on a well-formed file. The fill reads, row by row, field f
 // of records 1, 2, ... Each read scans from ScanStart to the first entry of f in its record
@@ -61,13 +50,17 @@ StreamOutcome StreamRecords(const Database& database, const std::vector<FieldDef
   // are handed out up to a record number that a later entry shows to be out of order.
   const std::int64_t lastRecord = blocks.LastRecord();
   blocks.ReadAhead();
+  // The characters of the block's entries, put there as the runs are followed.
+  const auto characters =
+      std::make_unique_for_overwrite<char[]>(static_cast<std::size_t>(blocks.BlockEntries()));
   std::int64_t read = 0;
   while (blocks.Next()) {
     // The entries from `from` to `k` belong to the run being gathered.
     for (std::int64_t from = 0, k = 0;; ++k) {
-      k += order.TakeRunGoingOn(blocks.Bytes(k), blocks.Count() - k);
+      k += order.TakeRunGoingOn(blocks.Bytes(k), blocks.Count() - k, characters.get() + k);
       // Before the first run there is no field to gather for (a table may have none).
-      if (k > from) AppendCharacters(blocks.Bytes(from), k - from, texts[field]);
+      if (k > from)
+        texts[field].append(characters.get() + from, static_cast<std::size_t>(k - from));
       if (k == blocks.Count()) break;
       const unsigned char* entry = blocks.Bytes(k);
       if (!order.Take(blocks.First() + k, entry)) return StreamOutcome::kNotWellFormed;
@@ -79,6 +72,7 @@ StreamOutcome StreamRecords(const Database& database, const std::vector<FieldDef
       }
       field = order.Field();
       from = k;
+      characters[static_cast<std::size_t>(k)] = EntryCharacter(entry);
       // Marks the value present; complete() points it at its text.
       values[field] = std::string_view();
     }
