@@ -6,6 +6,7 @@
 #include "cli/progress.h"
 #include "cli/record_writer.h"
 #include "cli/text.h"
+#include "cli/writing_thread.h"
 #include "storage/record_file.h"
 #include "storage/value_rendering.h"
 
@@ -112,9 +113,28 @@ int RunExport(Host& host, const Arguments& args) {
   };
   std::unique_ptr<RecordWriter> writer;
   ValueText values(fields, text, args.raw);
-  const RecordSink write = [&](std::int64_t record, const RecordValues& stored) {
-    StopWhenInterrupted();
+  const RecordSink writeRecord = [&](std::int64_t record, const RecordValues& stored) {
     writer->Record(record, values.Of(stored));
+  };
+  // Runs `read` with a sink that writes the records handed to it; true when all are written.
+  // SQLite's work on a row takes about as long as reading the row, so there the writing runs
+  // on a thread of its own, beside the reading. Formatting CSV or JSON Lines costs less: on
+  // two processor cores, already busy reading the file and following its runs, a third
+  // thread for it made the export slower.
+  const auto readAndWrite = [&](const std::function<bool(const RecordSink&)>& read) {
+    if (!sqlite) {
+      return read([&](std::int64_t record, const RecordValues& stored) {
+        StopWhenInterrupted();
+        writeRecord(record, stored);
+      });
+    }
+    WritingThread writing(fields.size(), writeRecord);
+    const bool whole = read([&](std::int64_t record, const RecordValues& stored) {
+      StopWhenInterrupted();
+      writing.Take(record, stored);
+    });
+    if (whole) writing.Finish();
+    return whole;
   };
   Progress progress(host.err, host.errIsTerminal);
   const ReadProgress onProgress = [&](std::int64_t done, std::int64_t entries) {
@@ -141,18 +161,30 @@ int RunExport(Host& host, const Arguments& args) {
     if (outcome == StreamOutcome::kCutShort) throw cutShort();
   }
   writer = makeWriter();
-  if (outcome == StreamOutcome::kComplete)
-    outcome = StreamRecords(reading, fields, write, onProgress);
+  const bool streamed = outcome == StreamOutcome::kComplete;
+  if (streamed) {
+    readAndWrite([&](const RecordSink& write) {
+      outcome = StreamRecords(reading, fields, write, onProgress);
+      return outcome == StreamOutcome::kComplete;
+    });
+  }
   if (outcome == StreamOutcome::kCutShort) throw cutShort();
   if (outcome == StreamOutcome::kNotWellFormed) {
     // Start over with the exact reading of a file in any order.
-    if (!out->ToStandardOutput()) {
+    if (streamed) {
+      // Standard output cannot take back what it got, and its first pass found the file
+      // well formed.
+      if (out->ToStandardOutput()) {
+        throw Failure(Utf8Of(db.RecordFile()) + " changed while tomodb read it");
+      }
       writer.reset();
       out->Restart();
       writer = makeWriter();
     }
     const std::int64_t records = size.lastRecord;
-    if (!FillRecords(reading, fields, records, write)) {
+    if (!readAndWrite([&](const RecordSink& write) {
+          return FillRecords(reading, fields, records, write);
+        })) {
       throw Failure(Utf8Of(db.RecordFile()) + " is not in the well-formed order (tomodb check " +
                     "tells where), and its " + std::to_string(records) + " records of " +
                     std::to_string(fields.size()) +

@@ -1,0 +1,104 @@
+#include "cli/writing_thread.h"
+
+#include <utility>
+
+namespace tomo::cli {
+
+namespace {
+
+// A batch is handed over at about this much text, or this many values: small enough that
+// the writing soon starts and little is left to write once the reading ends.
+constexpr std::size_t kBatchText = std::size_t{256} << 10;
+constexpr std::size_t kBatchValues = std::size_t{1} << 15;
+
+}  // namespace
+
+WritingThread::WritingThread(std::size_t fields, RecordSink write)
+    : fields_(fields), write_(std::move(write)), thread_([this] { Run(); }) {}
+
+WritingThread::~WritingThread() {
+  {
+    const std::lock_guard lock(mutex_);
+    stop_ = true;
+  }
+  changed_.notify_all();
+  thread_.join();
+}
+
+void WritingThread::Take(std::int64_t record, const RecordValues& values) {
+  filling_.records.push_back(record);
+  for (const auto& value : values) {
+    if (value) {
+      filling_.text += *value;
+      filling_.ends.push_back(static_cast<std::int64_t>(filling_.text.size()));
+    } else {
+      filling_.ends.push_back(kAbsent);
+    }
+  }
+  if (filling_.text.size() >= kBatchText || filling_.ends.size() >= kBatchValues) HandOver();
+}
+
+void WritingThread::HandOver() {
+  std::unique_lock lock(mutex_);
+  changed_.wait(lock, [this] { return !full_ || failure_; });
+  if (failure_) std::rethrow_exception(failure_);
+  std::swap(filling_, handed_);
+  full_ = true;
+  lock.unlock();
+  changed_.notify_all();
+  filling_.records.clear();
+  filling_.ends.clear();
+  filling_.text.clear();
+}
+
+void WritingThread::Finish() {
+  if (!filling_.records.empty()) HandOver();
+  std::unique_lock lock(mutex_);
+  finished_ = true;
+  changed_.notify_all();
+  changed_.wait(lock, [this] { return !full_ || failure_; });
+  if (failure_) std::rethrow_exception(failure_);
+}
+
+void WritingThread::Run() {
+  for (;;) {
+    {
+      std::unique_lock lock(mutex_);
+      changed_.wait(lock, [this] { return full_ || finished_ || stop_; });
+      if (stop_ || !full_) return;
+    }
+    try {
+      Write(handed_);
+    } catch (...) {
+      const std::lock_guard lock(mutex_);
+      failure_ = std::current_exception();
+    }
+    {
+      const std::lock_guard lock(mutex_);
+      full_ = false;
+    }
+    changed_.notify_all();
+    if (failure_) return;
+  }
+}
+
+void WritingThread::Write(const Batch& batch) {
+  RecordValues values(fields_);
+  std::size_t v = 0;
+  std::int64_t begin = 0;
+  for (const std::int64_t record : batch.records) {
+    for (auto& value : values) {
+      const std::int64_t end = batch.ends[v++];
+      if (end == kAbsent) {
+        value.reset();
+      } else {
+        value = std::string_view(batch.text)
+                    .substr(static_cast<std::size_t>(begin), static_cast<std::size_t>(end - begin));
+        begin = end;
+      }
+    }
+    write_(record, values);
+  }
+}
+
+}  // namespace tomo::cli
