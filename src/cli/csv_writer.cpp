@@ -49,38 +49,44 @@ class CsvWriter : public RecordWriter {
       : out_(out), text_(2 * kPieceBytes, '\0') {
     if (bom) Append("\xEF\xBB\xBF");
     Append("record");
-    for (const Column& column : columns) Value(column.name);
+    for (const Column& column : columns) {
+      used_ = static_cast<std::size_t>(Value(Room(2 * column.name.size() + 3), column.name) -
+                                       text_.data());
+    }
     Append("\r\n");
   }
 
   void Record(std::int64_t number, const RecordValues& values) override {
-    char* out = Room(24);
-    used_ = static_cast<std::size_t>(std::to_chars(out, out + 24, number).ptr - text_.data());
-    for (const auto& value : values) Value(value.value_or(std::string_view()));
-    Append("\r\n");
+    // Room for the number, each value with its comma, every byte doubled and quoted, and CRLF.
+    std::size_t most = 24 + 2;
+    for (const auto& value : values) most += 2 * (value ? value->size() : 0) + 3;
+    char* out = Room(most);
+    out = std::to_chars(out, out + 24, number).ptr;
+    for (const auto& value : values) out = Value(out, value.value_or(std::string_view()));
+    *out++ = '\r';
+    *out++ = '\n';
+    used_ = static_cast<std::size_t>(out - text_.data());
     if (used_ >= kPieceBytes) HandOut();
   }
 
   void Finish() override { HandOut(); }
 
  private:
-  // A comma and the value, quoted when a byte of it makes it so.
-  void Value(std::string_view text) {
-    char* const start = Room(2 * text.size() + 3);  // room for every byte doubled and quoted
-    char* out = start;
+  // Puts a comma and the value at `out`, which has room for 2 x its size + 3 bytes, quoted
+  // when a byte of it makes it so; returns where it ends.
+  static char* Value(char* out, std::string_view text) {
     *out++ = ',';
     if (!MakesQuoted(text)) {
       if (!text.empty()) std::memcpy(out, text.data(), text.size());
-      out += text.size();
-    } else {
-      *out++ = '"';
-      for (const char c : text) {
-        if (c == '"') *out++ = '"';
-        *out++ = c;
-      }
-      *out++ = '"';
+      return out + text.size();
     }
-    used_ = static_cast<std::size_t>(out - text_.data());
+    *out++ = '"';
+    for (const char c : text) {
+      if (c == '"') *out++ = '"';
+      *out++ = c;
+    }
+    *out++ = '"';
+    return out;
   }
 
   void Append(std::string_view bytes) {

@@ -1,8 +1,6 @@
 #include "cli/text.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <cstring>
 #include <set>
 
 #include "cli/failure.h"
@@ -19,18 +17,6 @@ Utf8Text::Utf8Text(int codePage) : codePage_(OpenCodePage(codePage)) {
       codePage_->AppendUtf8(std::string(1, static_cast<char>(b)), bytes_[b]);
     }
   }
-}
-
-std::string_view Utf8Text::Of(std::string_view text, std::string& scratch) const {
-  // Eight bytes at once, one test for all: most values are short and plain ASCII.
-  std::uint64_t all = 0;
-  std::size_t at = 0;
-  for (std::uint64_t word; at + 8 <= text.size(); at += 8) {
-    std::memcpy(&word, text.data() + at, 8);
-    all |= word;
-  }
-  for (; at < text.size(); ++at) all |= static_cast<unsigned char>(text[at]);
-  return (all & 0x8080808080808080) == 0 ? text : Converted(text, scratch);
 }
 
 std::string_view Utf8Text::Converted(std::string_view text, std::string& scratch) const {

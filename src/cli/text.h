@@ -2,6 +2,8 @@
 // export's columns get.
 #pragma once
 
+#include <cstdint>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <string>
@@ -18,10 +20,23 @@ class Utf8Text {
   explicit Utf8Text(int codePage);
   // The text in UTF-8: the text itself when it is plain ASCII (most values), else converted
   // into `scratch`.
-  std::string_view Of(std::string_view text, std::string& scratch) const;
+  std::string_view Of(std::string_view text, std::string& scratch) const {
+    return IsAscii(text) ? text : Converted(text, scratch);
+  }
   std::string Of(std::string_view text) const;
 
  private:
+  // Eight bytes at once, one test for all: most values are short and plain ASCII.
+  static bool IsAscii(std::string_view text) {
+    std::uint64_t all = 0;
+    std::size_t at = 0;
+    for (std::uint64_t word; at + 8 <= text.size(); at += 8) {
+      std::memcpy(&word, text.data() + at, 8);
+      all |= word;
+    }
+    for (; at < text.size(); ++at) all |= static_cast<unsigned char>(text[at]);
+    return (all & 0x8080808080808080) == 0;
+  }
   std::string_view Converted(std::string_view text, std::string& scratch) const;
 
   std::unique_ptr<CodePage> codePage_;

@@ -25,21 +25,22 @@ StreamOutcome StreamRecords(const Database& database, const std::vector<FieldDef
                             const RecordSink& sink, const ReadProgress& progress) {
   EntryOrder order(fields);
   if (order.Found().Any()) return StreamOutcome::kNotWellFormed;
-  std::vector<std::string> texts(fields.size());
+  // The record's text: its runs' characters one after the other, each field's from its
+  // begin to its end.
+  std::string text;
+  std::vector<std::size_t> begins(fields.size()), ends(fields.size());
   RecordValues values(fields.size());
   std::int64_t record = 0;  // the record being gathered; 0 before the first entry
   std::size_t field = 0;    // the field of the run being gathered
   // Hands out the gathered record and the records without entries up to `next`.
   const auto complete = [&](std::int64_t next) {
     if (record > 0) {
-      for (std::size_t f = 0; f < texts.size(); ++f) {
-        values[f] = values[f] ? std::optional<std::string_view>(texts[f]) : std::nullopt;
+      for (std::size_t f = 0; f < values.size(); ++f) {
+        if (values[f]) values[f] = std::string_view(text).substr(begins[f], ends[f] - begins[f]);
       }
       sink(record, values);
-      for (std::size_t f = 0; f < texts.size(); ++f) {
-        texts[f].clear();
-        values[f].reset();
-      }
+      text.clear();
+      for (auto& value : values) value.reset();
     }
     for (std::int64_t r = record + 1; r < next; ++r) sink(r, values);
     record = next;
@@ -59,8 +60,10 @@ StreamOutcome StreamRecords(const Database& database, const std::vector<FieldDef
     for (std::int64_t from = 0, k = 0;; ++k) {
       k += order.TakeRunGoingOn(blocks.Bytes(k), blocks.Count() - k, characters.get() + k);
       // Before the first run there is no field to gather for (a table may have none).
-      if (k > from)
-        texts[field].append(characters.get() + from, static_cast<std::size_t>(k - from));
+      if (k > from) {
+        text.append(characters.get() + from, static_cast<std::size_t>(k - from));
+        ends[field] = text.size();
+      }
       if (k == blocks.Count()) break;
       const unsigned char* entry = blocks.Bytes(k);
       if (!order.Take(blocks.First() + k, entry)) return StreamOutcome::kNotWellFormed;
@@ -75,6 +78,7 @@ StreamOutcome StreamRecords(const Database& database, const std::vector<FieldDef
       characters[static_cast<std::size_t>(k)] = EntryCharacter(entry);
       // Marks the value present; complete() points it at its text.
       values[field] = std::string_view();
+      begins[field] = text.size();
     }
     read += blocks.Count();
     if (progress) progress(read, blocks.Entries());
