@@ -26,18 +26,48 @@ std::uint64_t Holds(std::uint64_t word, std::uint64_t c) {
   return (x - kOnes) & ~x & (0x80 * kOnes);
 }
 
-bool MakesQuoted(std::string_view text) {
-  std::size_t at = 0;
-  for (; at + 8 <= text.size(); at += 8) {
-    std::uint64_t word;
-    std::memcpy(&word, text.data() + at, 8);
-    if ((Holds(word, ',') | Holds(word, '"') | Holds(word, '\r') | Holds(word, '\n')) != 0) {
-      return true;
+std::uint64_t Load(const char* bytes, std::size_t size) {
+  std::uint64_t word = 0;
+  std::memcpy(&word, bytes, size);
+  return word;
+}
+
+void Store(char* out, std::uint64_t word, std::size_t size) {
+  std::memcpy(out, &word, size);
+}
+
+// Copies the value to `out` and tells whether a byte of it makes it quoted. Values are
+// mostly short: they go as one or two words of 4 or 8 bytes, the last one overlapping the
+// one before, rather than through a call of memcpy and a loop over the bytes left over.
+bool CopyAndCheck(std::string_view text, char* out) {
+  const char* in = text.data();
+  const std::size_t n = text.size();
+  std::uint64_t found = 0;
+  const auto look = [&found](std::uint64_t word) {
+    found |= Holds(word, ',') | Holds(word, '"') | Holds(word, '\r') | Holds(word, '\n');
+  };
+  if (n >= 8) {
+    for (std::size_t at = 0; at + 8 < n; at += 8) {
+      const std::uint64_t word = Load(in + at, 8);
+      Store(out + at, word, 8);
+      look(word);
+    }
+    const std::uint64_t last = Load(in + n - 8, 8);
+    Store(out + n - 8, last, 8);
+    look(last);
+  } else if (n >= 4) {
+    const std::uint64_t first = Load(in, 4);
+    const std::uint64_t last = Load(in + n - 4, 4);
+    Store(out, first, 4);
+    Store(out + n - 4, last, 4);
+    look(first | last << 32);
+  } else {
+    for (std::size_t at = 0; at < n; ++at) {
+      out[at] = in[at];
+      found |= kQuoted[static_cast<unsigned char>(in[at])];
     }
   }
-  bool quoted = false;
-  for (; at < text.size(); ++at) quoted |= kQuoted[static_cast<unsigned char>(text[at])];
-  return quoted;
+  return found != 0;
 }
 
 // The output is gathered in pieces of about this size and handed out whole.
@@ -76,10 +106,7 @@ class CsvWriter : public RecordWriter {
   // when a byte of it makes it so; returns where it ends.
   static char* Value(char* out, std::string_view text) {
     *out++ = ',';
-    if (!MakesQuoted(text)) {
-      if (!text.empty()) std::memcpy(out, text.data(), text.size());
-      return out + text.size();
-    }
+    if (!CopyAndCheck(text, out)) return out + text.size();
     *out++ = '"';
     for (const char c : text) {
       if (c == '"') *out++ = '"';

@@ -26,16 +26,26 @@ class Utf8Text {
   std::string Of(std::string_view text) const;
 
  private:
-  // Eight bytes at once, one test for all: most values are short and plain ASCII.
+  // A test for all bytes at once: most values are short and plain ASCII. They are read as
+  // one or two words of 4 or 8 bytes, the last one overlapping the one before.
   static bool IsAscii(std::string_view text) {
+    const char* in = text.data();
+    const std::size_t n = text.size();
     std::uint64_t all = 0;
-    std::size_t at = 0;
-    for (std::uint64_t word; at + 8 <= text.size(); at += 8) {
-      std::memcpy(&word, text.data() + at, 8);
-      all |= word;
+    if (n >= 8) {
+      for (std::size_t at = 0; at + 8 < n; at += 8) all |= Load(in + at, 8);
+      all |= Load(in + n - 8, 8);
+    } else if (n >= 4) {
+      all = Load(in, 4) | Load(in + n - 4, 4);
+    } else {
+      for (std::size_t at = 0; at < n; ++at) all |= static_cast<unsigned char>(in[at]);
     }
-    for (; at < text.size(); ++at) all |= static_cast<unsigned char>(text[at]);
     return (all & 0x8080808080808080) == 0;
+  }
+  static std::uint64_t Load(const char* bytes, std::size_t size) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, bytes, size);
+    return word;
   }
   std::string_view Converted(std::string_view text, std::string& scratch) const;
 

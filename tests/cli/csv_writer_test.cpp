@@ -1,0 +1,52 @@
+// CSV quoting of values of every short length, with each byte that makes a value quoted at
+// each place: the writer copies values in words, and every byte must be looked at.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "cli/record_writer.h"
+
+namespace tomo::cli {
+namespace {
+
+std::string Quoted(const std::string& value) {
+  if (value.find_first_of(",\"\r\n") == std::string::npos) return value;
+  std::string quoted = "\"";
+  for (const char c : value) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return quoted + "\"";
+}
+
+TEST(CsvWriter, QuotesExactlyTheValuesThatNeedIt) {
+  std::FILE* file = std::tmpfile();
+  ASSERT_NE(file, nullptr);
+  std::string expected = "record,A,B\r\n";
+  {
+    OutputFile out(file);
+    const FieldDef field;
+    const auto writer =
+        MakeCsvWriter(out, {Column{"A", "", &field}, Column{"B", "", &field}}, false);
+    std::int64_t record = 0;
+    for (std::size_t length = 0; length <= 20; ++length) {
+      for (const char special : {',', '"', '\r', '\n', 'x', '\xE9'}) {
+        for (std::size_t at = 0; at < std::max<std::size_t>(length, 1); ++at) {
+          std::string value(length, 'v');
+          if (length > 0) value[at] = special;
+          const RecordValues values = {value, std::nullopt};
+          writer->Record(++record, values);
+          expected += std::to_string(record) + "," + Quoted(value) + ",\r\n";
+        }
+      }
+    }
+    writer->Finish();
+    out.Commit();
+  }
+  std::string written(expected.size() + 1, '\0');
+  std::rewind(file);
+  written.resize(std::fread(written.data(), 1, written.size(), file));
+  std::fclose(file);
+  EXPECT_EQ(written, expected);
+}
+
+}  // namespace
+}  // namespace tomo::cli
