@@ -3,6 +3,7 @@
 // millions of entries. The bytes after the zero are not interpreted, as anywhere else.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdint>
@@ -30,6 +31,26 @@ class NameKey {
     std::uint64_t differ = 0;
     for (int w = 1; w < count_; ++w) differ |= (Word(entry, w) ^ words_[w]) & masks_[w];
     return differ == 0;
+  }
+  // A name that lies, with its zero byte, in the entry's first N name words: N words and
+  // masks compare it with an entry, which a loop over many entries keeps in registers.
+  template <int N>
+  struct Prefix {
+    std::array<std::uint64_t, N> words;
+    std::array<std::uint64_t, N> masks;
+    bool Matches(const unsigned char* entry) const {
+      std::uint64_t differ = 0;
+      for (int w = 0; w < N; ++w) differ |= (Word(entry, w) ^ words[w]) & masks[w];
+      return differ == 0;
+    }
+  };
+  template <int N>
+  std::optional<Prefix<N>> InWords() const {
+    if (count_ != N) return std::nullopt;
+    Prefix<N> in;
+    std::copy_n(words_.begin(), N, in.words.begin());
+    std::copy_n(masks_.begin(), N, in.masks.begin());
+    return in;
   }
   bool operator==(const NameKey&) const = default;
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
+#include <utility>
 
 #include "storage/char_entry.h"
 #include "storage/entry_blocks.h"
@@ -40,23 +42,40 @@ bool EntryOrder::GoOnBadly(std::int32_t mark) {
   return Mark(mark) && ok;
 }
 
+namespace {
+
+// The entries from `entries` on that go on with a run of record `record` whose name
+// `sameName` matches, as TakeRunGoingOn takes them: how many, and whether the last one ends
+// the run.
+template <typename SameName>
+std::pair<std::int64_t, bool> GoingOn(const unsigned char* entries, std::int64_t count,
+                                      char* characters, std::int64_t record, SameName sameName) {
+  const unsigned char* entry = entries;
+  for (std::int64_t k = 0; k < count; ++k, entry += kEntrySize) {
+    characters[k] = EntryCharacter(entry);
+    const auto mark = static_cast<std::uint32_t>(EntryMark(entry));
+    if (EntryRecord(entry) != record || !sameName.Matches(entry) || mark > 1) return {k, false};
+    if (mark == 1) return {k + 1, true};
+  }
+  return {count, false};
+}
+
+}  // namespace
+
 std::int64_t EntryOrder::TakeRunGoingOn(const unsigned char* entries, std::int64_t count,
                                         char* characters) {
-  if (!inRun_) return 0;
+  if (!inRun_ || runEnded_) return 0;
   const NameKey& key = keys_[field_];
-  // A copy: stores of characters could otherwise change runRecord_, as far as the compiler
-  // knows, and it would read it again at every entry.
-  const std::int64_t runRecord = runRecord_;
-  bool ended = runEnded_;
-  std::int64_t k = 0;
-  for (const unsigned char* entry = entries; k < count && !ended; ++k, entry += kEntrySize) {
-    if (characters) characters[k] = EntryCharacter(entry);
-    const std::int32_t mark = EntryMark(entry);
-    if (EntryRecord(entry) != runRecord || !key.Matches(entry) || (mark != 0 && mark != 1)) break;
-    ended = mark == 1;
-  }
+  // Most names are short enough for one or two words: their loop compares words and masks
+  // that stay in registers.
+  const auto goingOn = [&](const auto& sameName) {
+    return GoingOn(entries, count, characters, runRecord_, sameName);
+  };
+  const auto [taken, ended] = key.InWords<1>()   ? goingOn(*key.InWords<1>())
+                              : key.InWords<2>() ? goingOn(*key.InWords<2>())
+                                                 : goingOn(key);
   runEnded_ = ended;
-  return k;
+  return taken;
 }
 
 // An entry that does not go on with the run of the entry before.
@@ -161,10 +180,13 @@ Faults CheckDatabase(const Database& database, const std::vector<FieldDef>& fiel
                      const ReadProgress& progress) {
   EntryOrder order(fields);
   EntryBlocks blocks(database, 1);
+  // The characters of the runs, which the check does not look at.
+  const auto characters =
+      std::make_unique_for_overwrite<char[]>(static_cast<std::size_t>(blocks.BlockEntries()));
   std::int64_t read = 0;
   while (blocks.Next()) {
     for (std::int64_t k = 0; k < blocks.Count(); ++k) {
-      k += order.TakeRunGoingOn(blocks.Bytes(k), blocks.Count() - k);
+      k += order.TakeRunGoingOn(blocks.Bytes(k), blocks.Count() - k, characters.get());
       if (k < blocks.Count()) order.Take(blocks.First() + k, blocks.Bytes(k));
     }
     read += blocks.Count();

@@ -76,10 +76,9 @@ class EntryOrder {
   // Takes as many of the `count` entries from `entries` on as go on with the run at hand in
   // the well-formed way, as Take would: same name, same record, marked 0, the last taken
   // perhaps marked 1. Returns how many it took. Most entries lie inside a run, and this
-  // looks at them with nothing else to do. With `characters`, puts the character of each
-  // entry looked at, from `entries` on, at characters[0], [1], ...
-  std::int64_t TakeRunGoingOn(const unsigned char* entries, std::int64_t count,
-                              char* characters = nullptr);
+  // looks at them with nothing else to do. Puts the character of each entry looked at, from
+  // `entries` on, at characters[0], [1], ... (room for `count`).
+  std::int64_t TakeRunGoingOn(const unsigned char* entries, std::int64_t count, char* characters);
   // After the last whole entry, `entries`, with `trailingBytes` of a partial one after it.
   // False when something broke the order then.
   bool Finish(std::int64_t entries, std::int64_t trailingBytes);
