@@ -71,11 +71,16 @@ std::int64_t EntryOrder::TakeRunGoingOn(const unsigned char* entries, std::int64
   const auto goingOn = [&](const auto& sameName) {
     return GoingOn(entries, count, characters, runRecord_, sameName);
   };
-  const auto [taken, ended] = key.InWords<1>()   ? goingOn(*key.InWords<1>())
-                              : key.InWords<2>() ? goingOn(*key.InWords<2>())
-                                                 : goingOn(key);
-  runEnded_ = ended;
-  return taken;
+  std::pair<std::int64_t, bool> taken;
+  if (const auto one = key.InWords<1>()) {
+    taken = goingOn(*one);
+  } else if (const auto two = key.InWords<2>()) {
+    taken = goingOn(*two);
+  } else {
+    taken = goingOn(key);
+  }
+  runEnded_ = taken.second;
+  return taken.first;
 }
 
 // An entry that does not go on with the run of the entry before.
