@@ -14,7 +14,7 @@
 namespace tomo::bench {
 
 struct ExportResult {
-  double plainRead = 0;  // seconds
+  double plainRead = 0;  // seconds, of the plain reads between the exports
   double csv = 0;
   double sqlite = 0;
   double oneWrite = 0;  // one write of the CSV's bytes
@@ -23,12 +23,14 @@ struct ExportResult {
   std::optional<std::int64_t> sqlitePeak;
 };
 
-// Exports the database in `folder` into `outputs` (fastest of `repeat` runs each), through
-// `files`, and prints the table rows labelled `label`. `evict` empties the processor's
-// caches before each timed run when asked to.
+// Exports the database in `folder` into `outputs` through `files`, in `repeat` rounds that
+// each run `plainRead` (one plain read of its record file) and then each export, and prints
+// the table rows labelled `label`: the fastest of the rounds for each. `evict` empties the
+// processor's caches before each timed run when asked to.
 ExportResult MeasureExports(Files& files, const std::filesystem::path& folder,
                             const std::filesystem::path& outputs, const std::string& label,
-                            double plainRead, int repeat, const std::function<void()>& evict);
+                            const std::function<void()>& plainRead, int repeat,
+                            const std::function<void()>& evict);
 
 // Peak memory below 128 MiB, and no more at 10^7 entries than at 10^6 beyond a few MiB; at
 // 10^7 entries, CSV within 2x the plain read plus one write of its size and SQLite within
