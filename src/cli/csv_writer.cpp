@@ -1,23 +1,14 @@
 #include <algorithm>
-#include <array>
 #include <charconv>
 #include <cstdint>
 #include <cstring>
 
 #include "cli/record_writer.h"
+#include "cli/text_words.h"
 
 namespace tomo::cli {
 
 namespace {
-
-// The bytes that make a value quoted: a comma, a quote, a carriage return and a line feed.
-// UTF-8 continuation bytes are never among them, so the converted text can be looked at
-// byte by byte, or eight bytes at a time.
-constexpr std::array<bool, 256> kQuoted = [] {
-  std::array<bool, 256> quoted{};
-  for (const unsigned char c : {',', '"', '\r', '\n'}) quoted[c] = true;
-  return quoted;
-}();
 
 // Nonzero when a byte of `word` is `c` times kOnes.
 constexpr std::uint64_t kOnes = 0x0101010101010101;
@@ -26,47 +17,16 @@ std::uint64_t Holds(std::uint64_t word, std::uint64_t c) {
   return (x - kOnes) & ~x & (0x80 * kOnes);
 }
 
-std::uint64_t Load(const char* bytes, std::size_t size) {
-  std::uint64_t word = 0;
-  std::memcpy(&word, bytes, size);
-  return word;
-}
-
-void Store(char* out, std::uint64_t word, std::size_t size) {
-  std::memcpy(out, &word, size);
-}
-
-// Copies the value to `out` and tells whether a byte of it makes it quoted. Values are
-// mostly short: they go as one or two words of 4 or 8 bytes, the last one overlapping the
-// one before, rather than through a call of memcpy and a loop over the bytes left over.
+// Copies the value to `out` and tells whether a byte of it makes it quoted: a comma, a quote,
+// a carriage return or a line feed. UTF-8 continuation bytes are never among them, so the
+// converted text can be looked at eight bytes at a time (and zero bytes added to a short
+// value's word make nothing quoted).
 bool CopyAndCheck(std::string_view text, char* out) {
-  const char* in = text.data();
-  const std::size_t n = text.size();
   std::uint64_t found = 0;
-  const auto look = [&found](std::uint64_t word) {
+  ForEachWord(text, [&](std::uint64_t word, std::size_t at, std::size_t size) {
+    std::memcpy(out + at, &word, size);
     found |= Holds(word, ',') | Holds(word, '"') | Holds(word, '\r') | Holds(word, '\n');
-  };
-  if (n >= 8) {
-    for (std::size_t at = 0; at + 8 < n; at += 8) {
-      const std::uint64_t word = Load(in + at, 8);
-      Store(out + at, word, 8);
-      look(word);
-    }
-    const std::uint64_t last = Load(in + n - 8, 8);
-    Store(out + n - 8, last, 8);
-    look(last);
-  } else if (n >= 4) {
-    const std::uint64_t first = Load(in, 4);
-    const std::uint64_t last = Load(in + n - 4, 4);
-    Store(out, first, 4);
-    Store(out + n - 4, last, 4);
-    look(first | last << 32);
-  } else {
-    for (std::size_t at = 0; at < n; ++at) {
-      out[at] = in[at];
-      found |= kQuoted[static_cast<unsigned char>(in[at])];
-    }
-  }
+  });
   return found != 0;
 }
 

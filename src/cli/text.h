@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <cstring>
 #include <functional>
 #include <memory>
 #include <string>
@@ -11,6 +10,7 @@
 #include <vector>
 
 #include "cli/host.h"
+#include "cli/text_words.h"
 
 namespace tomo::cli {
 
@@ -26,26 +26,11 @@ class Utf8Text {
   std::string Of(std::string_view text) const;
 
  private:
-  // A test for all bytes at once: most values are short and plain ASCII. They are read as
-  // one or two words of 4 or 8 bytes, the last one overlapping the one before.
+  // A test for all bytes at once: most values are short and plain ASCII.
   static bool IsAscii(std::string_view text) {
-    const char* in = text.data();
-    const std::size_t n = text.size();
     std::uint64_t all = 0;
-    if (n >= 8) {
-      for (std::size_t at = 0; at + 8 < n; at += 8) all |= Load(in + at, 8);
-      all |= Load(in + n - 8, 8);
-    } else if (n >= 4) {
-      all = Load(in, 4) | Load(in + n - 4, 4);
-    } else {
-      for (std::size_t at = 0; at < n; ++at) all |= static_cast<unsigned char>(in[at]);
-    }
+    ForEachWord(text, [&all](std::uint64_t word, std::size_t, std::size_t) { all |= word; });
     return (all & 0x8080808080808080) == 0;
-  }
-  static std::uint64_t Load(const char* bytes, std::size_t size) {
-    std::uint64_t word = 0;
-    std::memcpy(&word, bytes, size);
-    return word;
   }
   std::string_view Converted(std::string_view text, std::string& scratch) const;
 
