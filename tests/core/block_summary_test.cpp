@@ -84,13 +84,7 @@ std::string FieldFile() {
 }
 
 void ExpectSameFill(const App& fast, const App& slow) {
-  ASSERT_EQ(fast.Cells.Columns(), slow.Cells.Columns());
-  ASSERT_EQ(fast.Cells.Rows(), slow.Cells.Rows());
-  for (int r = 0; r < slow.Cells.Rows(); ++r) {
-    for (int c = 0; c < slow.Cells.Columns(); ++c) {
-      ASSERT_EQ(fast.Cells.At(c, r), slow.Cells.At(c, r)) << "cell " << c << "x" << r;
-    }
-  }
+  ASSERT_NO_FATAL_FAILURE(ExpectSameCells(fast, slow));
   EXPECT_EQ(fast.ViewStart, slow.ViewStart);
   EXPECT_EQ(fast.ScanStart, slow.ScanStart);
   EXPECT_EQ(fast.ScanRecord, slow.ScanRecord);

@@ -214,16 +214,6 @@ void CopyState(const App& from, App& to) {
   to.Cells = from.Cells;
 }
 
-void ExpectSameCells(const App& fast, const App& slow) {
-  ASSERT_EQ(fast.Cells.Columns(), slow.Cells.Columns());
-  ASSERT_EQ(fast.Cells.Rows(), slow.Cells.Rows());
-  for (int r = 0; r < slow.Cells.Rows(); ++r) {
-    for (int c = 0; c < slow.Cells.Columns(); ++c) {
-      ASSERT_EQ(fast.Cells.At(c, r), slow.Cells.At(c, r)) << "cell " << c << "x" << r;
-    }
-  }
-}
-
 // One random operation on both states; `nested` when the fast side may run other
 // operations inside its scans, which leaves it free to differ in what its operation does
 // not write.

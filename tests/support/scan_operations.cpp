@@ -27,6 +27,18 @@ void Link(App& app, FakeUi& ui, const std::string& folder) {
   RunCommand(app, command);
 }
 
+// A state linked to the database through its menu command, showing record `first` first,
+// with the block summary that linking made or, without it, one whose next fill reads the file
+// as the first one does.
+std::function<void(App&, FakeUi&)> LinkedAt(const std::string& folder, std::int64_t first,
+                                            bool withSummary) {
+  return [folder, first, withSummary](App& app, FakeUi& ui) {
+    Link(app, ui, folder);
+    if (!withSummary) app.Summary.reset();
+    app.FirstRecord = first;
+  };
+}
+
 // The reference's part of an arrow move: the new view filled entry by entry and repainted.
 void ReferenceMove(App& app) {
   RecreateCellGrid(app);
@@ -52,12 +64,7 @@ std::int64_t ReferenceStepRight(App& app) {
 std::vector<ScanOperation> SummaryOperations(const format::BenchmarkDatabase& database) {
   const std::string folder = BackslashPath(database.folder);
   const std::int64_t last = database.records;
-  const auto linkedAt = [folder](std::int64_t first) {
-    return [folder, first](App& app, FakeUi& ui) {
-      Link(app, ui, folder);
-      app.FirstRecord = first;
-    };
-  };
+  const auto linkedAt = [folder](std::int64_t first) { return LinkedAt(folder, first, true); };
   // The record number typed after "Go to record", ready for Enter.
   const auto typedAt = [linkedAt, last](App& app, FakeUi& ui) {
     linkedAt(1)(app, ui);
@@ -87,13 +94,7 @@ std::vector<ScanOperation> ScanOperations(const format::BenchmarkDatabase& datab
   const std::string folder = BackslashPath(database.folder);
   const std::int64_t last = database.records;
   // Without the summary that linking made: these fills read the file as the first one does.
-  const auto linkedAt = [folder](std::int64_t first) {
-    return [folder, first](App& app, FakeUi& ui) {
-      Link(app, ui, folder);
-      app.Summary.reset();
-      app.FirstRecord = first;
-    };
-  };
+  const auto linkedAt = [folder](std::int64_t first) { return LinkedAt(folder, first, false); };
   const auto searchFor = [linkedAt](std::string text) {
     return [linkedAt, text](App& app, FakeUi& ui) {
       linkedAt(1)(app, ui);
