@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <optional>
 
 #include "cli/commands.h"
 #include "cli/database_files.h"
@@ -122,18 +123,17 @@ int RunExport(Host& host, const Arguments& args) {
   // two processor cores, already busy reading the file and following its runs, a third
   // thread for it made the export slower.
   const auto readAndWrite = [&](const std::function<bool(const RecordSink&)>& read) {
-    if (!sqlite) {
-      return read([&](std::int64_t record, const RecordValues& stored) {
-        StopWhenInterrupted();
-        writeRecord(record, stored);
-      });
-    }
-    WritingThread writing(fields.size(), writeRecord);
+    std::optional<WritingThread> writing;
+    if (sqlite) writing.emplace(fields.size(), writeRecord);
     const bool whole = read([&](std::int64_t record, const RecordValues& stored) {
       StopWhenInterrupted();
-      writing.Take(record, stored);
+      if (writing) {
+        writing->Take(record, stored);
+      } else {
+        writeRecord(record, stored);
+      }
     });
-    if (whole) writing.Finish();
+    if (whole && writing) writing->Finish();
     return whole;
   };
   Progress progress(host.err, host.errIsTerminal);
