@@ -1,88 +1,96 @@
 #include "cli/arguments.h"
 
-#include <charconv>
+#include <algorithm>
+#include <cctype>
+
+#include "cli/options.h"
 
 namespace tomo::cli {
-
-const char* const kUsage =
-    "usage: tomodb info DB [--json] [--code-page N]\n"
-    "       tomodb export DB [-o FILE|-] [--format csv|jsonl|sqlite] [--raw]\n"
-    "                        [--code-page N] [--bom] [--force]\n"
-    "       tomodb check DB\n"
-    "       tomodb --help | --version\n";
-
 namespace {
 
-Format ParseFormat(const std::string& text) {
-  if (text == "csv") return Format::kCsv;
-  if (text == "jsonl") return Format::kJsonLines;
-  if (text == "sqlite") return Format::kSqlite;
-  throw UsageError("unknown format \"" + text + "\" (csv, jsonl or sqlite)");
+const OptionSpec& FindOption(const std::string& name) {
+  for (const OptionSpec& option : Options()) {
+    if (name == option.longName || (option.shortName && name == option.shortName)) return option;
+  }
+  throw UsageError("unknown option " + name);
 }
 
-int ParseCodePage(const std::string& text) {
-  int number = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
-  if (error != std::errc() || end != text.data() + text.size() || number < 1 || number > 65535) {
-    throw UsageError("--code-page takes a code page number, not \"" + text + "\"");
+const CommandSpec& FindCommand(const std::string& name) {
+  for (const CommandSpec& command : Commands()) {
+    if (name == command.name) return command;
   }
-  return number;
+  throw UsageError("unknown command \"" + name + "\"");
+}
+
+// The format a file's name asks for; csv when its extension names none.
+Format FormatOfName(const std::string& path) {
+  const std::size_t slash = path.find_last_of("/\\");
+  const std::size_t dot = path.rfind('.');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return Format::kCsv;
+  std::string extension = path.substr(dot + 1);
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (extension == "jsonl" || extension == "ndjson") return Format::kJsonLines;
+  if (extension == "sqlite" || extension == "sqlite3" || extension == "db") return Format::kSqlite;
+  return Format::kCsv;
+}
+
+// One option at args[k], its value taken from "--name=value" or from the next argument.
+void TakeOption(Parsing& parsing, const std::vector<std::string>& args, std::size_t& k) {
+  const std::string& arg = args[k];
+  const std::size_t equals = arg.rfind("--", 0) == 0 ? arg.find('=') : std::string::npos;
+  const std::string name = arg.substr(0, equals);
+  const OptionSpec& option = FindOption(name);
+  if (!Takes(option, parsing.arguments.command)) {
+    throw UsageError(name + " is an option of " + CommandsOf(option));
+  }
+  std::string value;
+  if (equals != std::string::npos) {
+    if (!option.value) throw UsageError(name + " takes no value");
+    value = arg.substr(equals + 1);
+  } else if (option.value) {
+    if (k + 1 >= args.size()) throw UsageError(name + " needs a value");
+    value = args[++k];
+  }
+  option.apply(parsing, value);
+}
+
+void CheckTogether(const Parsing& parsing) {
+  const Arguments& parsed = parsing.arguments;
+  const bool toStandardOutput = !parsed.output || *parsed.output == "-";
+  if (parsed.format == Format::kSqlite && toStandardOutput) {
+    throw UsageError("--format sqlite writes a file: give it with -o FILE");
+  }
+  if (parsed.bom && parsed.format != Format::kCsv) {
+    // JSON readers reject a byte order mark, and a SQLite file has no place for one.
+    throw UsageError("--bom is for csv only");
+  }
 }
 
 }  // namespace
 
 Arguments ParseArguments(const std::vector<std::string>& args) {
-  Arguments parsed;
+  Parsing parsing;
+  Arguments& parsed = parsing.arguments;
   if (args.empty()) throw UsageError("no command given");
   const std::string& command = args[0];
-  if (command == "--help" || command == "-h" || command == "help") return parsed;
+  if (command == "--help" || command == "-h") return parsed;
+  if (command == "help") {
+    if (args.size() > 1) parsed.helpTopic = FindCommand(args[1]).command;
+    return parsed;
+  }
   if (command == "--version") {
     parsed.command = Command::kVersion;
     return parsed;
   }
-  if (command == "info") {
-    parsed.command = Command::kInfo;
-  } else if (command == "export") {
-    parsed.command = Command::kExport;
-  } else if (command == "check") {
-    parsed.command = Command::kCheck;
-  } else {
-    throw UsageError("unknown command \"" + command + "\"");
-  }
-  const bool exporting = parsed.command == Command::kExport;
+  parsed.command = FindCommand(command).command;
+  bool optionsEnded = false;
   for (std::size_t k = 1; k < args.size(); ++k) {
     const std::string& arg = args[k];
-    const auto value = [&]() -> const std::string& {
-      if (k + 1 >= args.size()) throw UsageError(arg + " needs a value");
-      return args[++k];
-    };
-    const auto exportOnly = [&] {
-      if (!exporting) throw UsageError(arg + " is an option of export");
-    };
-    if (arg == "--help" || arg == "-h") {
-      parsed.command = Command::kHelp;
-      return parsed;
-    } else if (arg == "--json" && parsed.command == Command::kInfo) {
-      parsed.json = true;
-    } else if (arg == "-o" || arg == "--output") {
-      exportOnly();
-      parsed.output = value();
-    } else if (arg == "--format") {
-      exportOnly();
-      parsed.format = ParseFormat(value());
-    } else if (arg == "--raw") {
-      exportOnly();
-      parsed.raw = true;
-    } else if (arg == "--code-page" && parsed.command != Command::kCheck) {
-      parsed.codePage = ParseCodePage(value());
-    } else if (arg == "--bom") {
-      exportOnly();
-      parsed.bom = true;
-    } else if (arg == "--force") {
-      exportOnly();
-      parsed.force = true;
-    } else if (arg.size() > 1 && arg[0] == '-') {
-      throw UsageError("unknown option " + arg);
+    if (!optionsEnded && arg == "--") {
+      optionsEnded = true;
+    } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
+      TakeOption(parsing, args, k);
+      if (parsed.command == Command::kHelp) return parsed;
     } else if (parsed.database.empty()) {
       parsed.database = arg;
     } else {
@@ -90,13 +98,8 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
     }
   }
   if (parsed.database.empty()) throw UsageError(command + " needs a database folder");
-  const bool toStandardOutput = !parsed.output || *parsed.output == "-";
-  if (parsed.format == Format::kSqlite && toStandardOutput) {
-    throw UsageError("--format sqlite writes a file: give it with -o FILE");
-  }
-  if (parsed.bom && parsed.format == Format::kSqlite) {
-    throw UsageError("--bom is for csv and jsonl");
-  }
+  if (!parsing.formatGiven && parsed.output) parsed.format = FormatOfName(*parsed.output);
+  CheckTogether(parsing);
   return parsed;
 }
 

@@ -13,8 +13,9 @@ enum class Format { kCsv, kJsonLines, kSqlite };
 
 struct Arguments {
   Command command = Command::kHelp;
-  std::string database;               // the database folder, UTF-8
-  std::optional<std::string> output;  // -o FILE; none or "-" for standard output
+  Command helpTopic = Command::kHelp;  // for --help: the command asked about; kHelp for all
+  std::string database;                // the database folder, UTF-8
+  std::optional<std::string> output;   // -o FILE; none or "-" for standard output
   Format format = Format::kCsv;
   bool raw = false;
   int codePage = 1252;
@@ -30,7 +31,5 @@ struct UsageError : std::runtime_error {
 
 // The arguments after the program's name. Throws UsageError.
 Arguments ParseArguments(const std::vector<std::string>& args);
-
-extern const char* const kUsage;
 
 }  // namespace tomo::cli

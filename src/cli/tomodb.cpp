@@ -2,6 +2,7 @@
 
 #include "cli/commands.h"
 #include "cli/failure.h"
+#include "cli/help.h"
 #include "cli/host.h"
 
 #ifndef TOMO_VERSION
@@ -15,21 +16,13 @@ int RunTomodb(Host& host, const std::vector<std::string>& args) {
   try {
     parsed = ParseArguments(args);
   } catch (const UsageError& error) {
-    std::fprintf(host.err, "tomodb: %s\n%s", error.what(), kUsage);
+    std::fprintf(host.err, "tomodb: %s\n%s", error.what(), Usage().c_str());
     return 2;
   }
   try {
     switch (parsed.command) {
       case Command::kHelp:
-        std::fprintf(
-            host.out,
-            "tomodb: takes the data out of a TOMO database folder, as the viewer shows it.\n\n%s\n"
-            "  info     the files, counts and field table (--json for a machine-readable form)\n"
-            "  export   every record to CSV (default), JSON Lines or SQLite; standard output\n"
-            "           unless -o FILE; --raw for the stored text instead of the shown one;\n"
-            "           text is read in code page 1252 unless --code-page N, written as UTF-8\n"
-            "  check    what breaks the well-formed order; exit 1 when anything does\n",
-            kUsage);
+        std::fputs(Help(parsed.helpTopic).c_str(), host.out);
         return 0;
       case Command::kVersion:
         std::fprintf(host.out, "tomodb %s\n", TOMO_VERSION);
