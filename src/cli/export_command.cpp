@@ -106,7 +106,7 @@ int RunExport(Host& host, const Arguments& args) {
       case Format::kCsv:
         return MakeCsvWriter(*out, columns, args.bom);
       case Format::kJsonLines:
-        return MakeJsonLinesWriter(*out, keys, args.bom);
+        return MakeJsonLinesWriter(*out, keys);
       case Format::kSqlite:
         return MakeSqliteWriter(*out, columns, keys);
     }

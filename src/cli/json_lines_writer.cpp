@@ -7,8 +7,7 @@ namespace {
 
 class JsonLinesWriter : public RecordWriter {
  public:
-  JsonLinesWriter(OutputFile& out, const std::vector<std::string>& keys, bool bom) : out_(out) {
-    if (bom) out_.Write("\xEF\xBB\xBF");
+  JsonLinesWriter(OutputFile& out, const std::vector<std::string>& keys) : out_(out) {
     // Each member's start, key included, made once.
     for (const std::string& key : keys) {
       std::string member = ",";
@@ -43,8 +42,8 @@ class JsonLinesWriter : public RecordWriter {
 }  // namespace
 
 std::unique_ptr<RecordWriter> MakeJsonLinesWriter(OutputFile& out,
-                                                  const std::vector<std::string>& keys, bool bom) {
-  return std::make_unique<JsonLinesWriter>(out, keys, bom);
+                                                  const std::vector<std::string>& keys) {
+  return std::make_unique<JsonLinesWriter>(out, keys);
 }
 
 }  // namespace tomo::cli

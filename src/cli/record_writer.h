@@ -33,7 +33,7 @@ std::unique_ptr<RecordWriter> MakeCsvWriter(OutputFile& out, const std::vector<C
                                             bool bom);
 // One JSON object per line: "record" and one member per field (keys made unique).
 std::unique_ptr<RecordWriter> MakeJsonLinesWriter(OutputFile& out,
-                                                  const std::vector<std::string>& keys, bool bom);
+                                                  const std::vector<std::string>& keys);
 // A SQLite database at the output's temporary path: the table "records" (the record number
 // as INTEGER PRIMARY KEY, one column per field) and the table "fields", in one transaction.
 std::unique_ptr<RecordWriter> MakeSqliteWriter(OutputFile& out, const std::vector<Column>& columns,
