@@ -10,8 +10,8 @@ namespace {
 constexpr std::size_t kWidth = 90;
 constexpr std::size_t kHelpColumn = 30;
 
+const char* const kOptionForms = "--name=value is --name value; -- ends the options.\n";
 const char* const kExitStatus =
-    "--name=value is --name value; -- ends the options.\n\n"
     "exit status: 0 done, 1 an error (said on standard error), 2 a usage error,\n"
     "             130 interrupted (Ctrl+C)\n";
 
@@ -89,14 +89,14 @@ std::string Help(Command topic) {
     }
     text += "\noptions:\n";
     for (const OptionSpec& option : Options()) text += OptionLines(option, true);
-    return text + "\n" + kExitStatus;
+    return text + "\n" + kOptionForms + "\n" + kExitStatus;
   }
   std::string text = UsageLine(*command, "usage: ") + CommonUsage("       ") + "\n" +
                      command->description + "\n\noptions:\n";
   for (const OptionSpec& option : Options()) {
     if (Takes(option, topic)) text += OptionLines(option, false);
   }
-  return text + "\n" + kExitStatus;
+  return text + "\n" + kOptionForms + "\n" + kExitStatus;
 }
 
 }  // namespace tomo::cli
