@@ -1,6 +1,5 @@
 #include "cli/arguments.h"
 
-#include <algorithm>
 #include <cctype>
 
 #include "cli/options.h"
@@ -54,8 +53,7 @@ void TakeOption(Parsing& parsing, const std::vector<std::string>& args, std::siz
   option.apply(parsing, value);
 }
 
-void CheckTogether(const Parsing& parsing) {
-  const Arguments& parsed = parsing.arguments;
+void CheckTogether(const Arguments& parsed) {
   const bool toStandardOutput = !parsed.output || *parsed.output == "-";
   if (parsed.format == Format::kSqlite && toStandardOutput) {
     throw UsageError("--format sqlite writes a file: give it with -o FILE");
@@ -99,7 +97,7 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
   }
   if (parsed.database.empty()) throw UsageError(command + " needs a database folder");
   if (!parsing.formatGiven && parsed.output) parsed.format = FormatOfName(*parsed.output);
-  CheckTogether(parsing);
+  CheckTogether(parsed);
   return parsed;
 }
 
