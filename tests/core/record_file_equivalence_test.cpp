@@ -15,6 +15,7 @@
 #include "storage/value_rendering.h"
 #include "support/database_writer.h"
 #include "support/reference_reader.h"
+#include "support/same_cells.h"
 #include "support/reference_values.h"
 
 namespace tomo::testing {
