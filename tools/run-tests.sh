@@ -5,7 +5,7 @@
 set -uo pipefail
 cd "$(dirname "$0")/.."
 source tools/lib/packages.sh
-tomo_ensure_packages || { echo "0 passed, 1 failed"; exit 1; }
+tomo_ensure_packages tests || { echo "0 passed, 1 failed"; exit 1; }
 
 passed=0
 failed=0

@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/lib/packages.sh
-tomo_ensure_packages
+tomo_ensure_packages viewer
 cmake --preset mingw >/dev/null
 cmake --build --preset mingw --target tomo
 export WINEDEBUG=-all

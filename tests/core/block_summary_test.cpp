@@ -18,6 +18,7 @@
 #include "storage/record_file.h"
 #include "support/database_writer.h"
 #include "support/reference_reader.h"
+#include "support/same_cells.h"
 #include "support/scan_operations.h"
 
 namespace tomo::testing {

@@ -12,10 +12,10 @@
 #include "storage/field_table.h"
 #include "storage/fill_grid.h"
 #include "storage/record_file.h"
-#include "storage/value_rendering.h"
 #include "support/database_writer.h"
+#include "support/number_texts.h"
 #include "support/reference_reader.h"
-#include "support/reference_values.h"
+#include "support/same_cells.h"
 
 namespace tomo::testing {
 namespace {
@@ -62,17 +62,6 @@ std::int64_t RandomRecord(Random& random) {
   return random.Chance(0.9) ? static_cast<std::int64_t>(random.Below(7)) + 1
                             : random.Pick(kOddRecords);
 }
-
-// Texts at the edges of the number reading.
-// clang-format off
-const std::vector<std::string> kNumberTexts = {
-    "100", "101", "102", "103", "99", "98", "97",                        // options around 99
-    "0.5", "1.5", "2.5", "100.5", "98.5", ".6", " \t0.6", "-1", "+1",   // halves, signs
-    "&H65", "&h64", "&O144", "&q145", "&144", "&B1100110",               // prefixed integers
-    "1D2", "1.01e+2", "1e400", "-1e400", "1e-310",                       // exponents
-    "100.49999999999999999", "0.50000000000000001",                      // read as halves
-    "1.7976931348623159e308", "2.4703282292062328e-324"};                // a double's limits
-// clang-format on
 
 char RandomCharacter(Random& random) {
   static const std::string kCharacters = std::string("ab1 0.&H", 8) + std::string(1, '\0');
@@ -366,40 +355,6 @@ TEST(RecordFileEquivalence, RawRandomEntries) {
 TEST(RecordFileEquivalence, OperationsNestedIntoScansChangeNothing) {
   CompareOnRandomFiles(33, 1000, false, true);
   CompareOnRandomFiles(44, 1000, true, true);
-}
-
-// The reference's rendering and the program's, on the rules' own examples and on number
-// texts read as double-precision numbers; and the numbers both read.
-TEST(ReferenceValues, ShowTheRulesExamplesAsTheProgramDoes) {
-  const FieldDef logic{"L", kLogic, "", 1};
-  const FieldDef colours{"C", kArray, "rojo|verde|azul", 1};
-  const FieldDef blanks{"B", kArray, " a | b ", 1};
-  const FieldDef date{"D", kDateOfAntiquity, "", 1};
-  // clang-format off
-  const struct {
-    const FieldDef& field;
-    std::string stored;
-    std::string shown;
-  } cases[] = {
-      {logic, "1", "si"}, {logic, "0", "no"}, {logic, "0.4", "no"}, {logic, "0.6", "si"},
-      {logic, ".6", "si"}, {logic, "0.5", "no"}, {logic, "1.5", ""}, {logic, "2", ""},
-      {logic, "No datos", "no"}, {logic, "0.50000000000000001", "no"},
-      {logic, "&B1", "si"}, {logic, " \r\n1e0", "si"},
-      {colours, "100", "rojo"}, {colours, "102", "azul"}, {colours, "103", ""},
-      {colours, "99", ""}, {colours, "98", "azul"}, {colours, "97", "verde"},
-      {colours, "No datos", ""}, {colours, "&H65", "verde"}, {colours, "&o146", "azul"},
-      {colours, "&146", "azul"}, {colours, "1.01D2", "verde"},
-      {colours, "100.49999999999999999", "verde"}, {colours, "1e400", ""}, {colours, "-1e400", ""},
-      {blanks, "100", "a "}, {blanks, "101", " b"}, {date, "  12/05/1990 ", "12/05/1990"}};
-  // clang-format on
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.field.Name + " '" + c.stored + "'");
-    EXPECT_EQ(reference::ShownText(c.field, c.stored), c.shown);
-    EXPECT_EQ(RenderValue(c.field, c.stored), c.shown);
-  }
-  for (const std::string& text : kNumberTexts) {
-    EXPECT_EQ(reference::ReadNumber(text), ReadNumber(text)) << text;
-  }
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
 #include "support/reference_reader.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 
 #include "support/reference_files.h"
@@ -87,17 +85,3 @@ void FillGrid(App& app, std::int64_t first) {
 }
 
 }  // namespace tomo::testing::reference
-
-namespace tomo::testing {
-
-void ExpectSameCells(const App& fast, const App& slow) {
-  ASSERT_EQ(fast.Cells.Columns(), slow.Cells.Columns());
-  ASSERT_EQ(fast.Cells.Rows(), slow.Cells.Rows());
-  for (int r = 0; r < slow.Cells.Rows(); ++r) {
-    for (int c = 0; c < slow.Cells.Columns(); ++c) {
-      ASSERT_EQ(fast.Cells.At(c, r), slow.Cells.At(c, r)) << "cell " << c << "x" << r;
-    }
-  }
-}
-
-}  // namespace tomo::testing

@@ -20,11 +20,3 @@ std::int32_t FindRecordByValue(App& app);
 void FillGrid(App& app, std::int64_t first);
 
 }  // namespace tomo::testing::reference
-
-namespace tomo::testing {
-
-// The cells of two grids, the program's and the reference's, compared one by one: a fatal
-// failure at the first that differs.
-void ExpectSameCells(const App& fast, const App& slow);
-
-}  // namespace tomo::testing

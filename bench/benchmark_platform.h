@@ -68,11 +68,6 @@ void EvictProcessorCaches();
 // file still in the page cache afterwards, as mincore reports them.
 std::int64_t DropFromPageCache(const std::filesystem::path& path);
 
-// A number with the given decimals, and a time in milliseconds with three significant digits
-// or more, as the benchmark's tables show them.
-std::string Fixed(double value, int decimals);
-std::string Milliseconds(double seconds);
-
 // Runs `prepare` and then `work` in a child process, and returns the highest resident memory
 // (bytes) of the child while `work` ran; nullopt when that could not be measured.
 std::optional<std::int64_t> PeakMemoryOf(const std::function<void()>& prepare,

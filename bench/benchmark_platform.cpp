@@ -6,7 +6,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <fstream>
 #include <stdexcept>
 #include <vector>
@@ -127,17 +126,6 @@ std::int64_t DropFromPageCache(const std::filesystem::path& path) {
   }
   close(fd);
   return resident;
-}
-
-std::string Fixed(double value, int decimals) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.*f", decimals, value);
-  return text;
-}
-
-std::string Milliseconds(double seconds) {
-  const double ms = seconds * 1e3;
-  return Fixed(ms, ms < 1 ? 3 : ms < 10 ? 2 : ms < 100 ? 1 : 0) + " ms";
 }
 
 }  // namespace tomo::bench

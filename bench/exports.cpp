@@ -1,4 +1,4 @@
-#include "benchmark_export.h"
+#include "exports.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -11,6 +11,7 @@
 
 #include "benchmark_platform.h"
 #include "cli/host.h"
+#include "report.h"
 
 namespace tomo::bench {
 
