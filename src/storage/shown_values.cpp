@@ -1,0 +1,201 @@
+#include "storage/shown_values.h"
+
+#include <algorithm>
+#include <memory>
+#include <tuple>
+#include <unordered_map>
+
+#include "storage/char_entry.h"
+#include "storage/entry_blocks.h"
+
+namespace tomo {
+
+FieldNames::FieldNames(const std::vector<FieldDef>& fields) {
+  for (const FieldDef& field : fields) {
+    const auto [at, added] = byName_.emplace(field.Name, static_cast<std::uint32_t>(keys_.size()));
+    if (added) keys_.emplace_back(field.Name);
+    ofField_.push_back(at->second);
+  }
+}
+
+std::uint32_t FieldNames::Of(const unsigned char* entry, std::uint32_t before) const {
+  const auto names = [&](std::uint32_t name) {
+    return name < keys_.size() && keys_[name].Matches(entry);
+  };
+  if (before != kNone) {
+    if (names(before)) return before;
+    if (names(before + 1)) return before + 1;
+  }
+  if (names(0)) return 0;
+  const CharEntry decoded = DecodeEntry(entry);
+  if (!decoded.named) return kNone;
+  const auto found = byName_.find(decoded.name);
+  return found == byName_.end() ? kNone : found->second;
+}
+
+namespace {
+
+// How many of the `count` entries from `entries` on belong to the run of record `record`
+// whose name `key` matches, up to the first marked 1, which ends it; their characters go to
+// `characters`. `ended` tells whether a mark 1 ended it.
+template <typename Key>
+std::int64_t RunLength(const unsigned char* entries, std::int64_t count, std::int64_t record,
+                       const Key& key, char* characters, bool& ended) {
+  const unsigned char* entry = entries;
+  for (std::int64_t k = 0; k < count; ++k, entry += kEntrySize) {
+    if (EntryRecord(entry) != record || !key.Matches(entry)) return k;
+    characters[k] = EntryCharacter(entry);
+    if (EntryMark(entry) == 1) {
+      ended = true;
+      return k + 1;
+    }
+  }
+  return count;
+}
+
+// Why one pass finds every value. ReadValue(F, R) from entry s stops at the first entry
+// i >= s of F and R marked 1, with the characters of F and R collected since the last entry
+// of another name. Call a stretch a longest sequence of consecutive entries named F. Its
+// text is then the characters of R's entries in i's stretch up to i, if the scan began at or
+// before the stretch: the scans that matter begin at entry 1 or at R's first entry of field
+// 1's name, which is of another name than F, or, when F is that name, has no entry of R
+// before it. So the pass keeps, per stretch and record, the characters up to the record's
+// first mark 1, and which one of the values found a record shows is chosen afterwards.
+class Pass {
+ public:
+  explicit Pass(const FieldNames& names) : names_(names) {}
+
+  void Take(std::int64_t first, std::int64_t count, const unsigned char* entries,
+            char* characters) {
+    for (std::int64_t k = 0; k < count;) {
+      const unsigned char* entry = entries + k * kEntrySize;
+      const std::int64_t record = EntryRecord(entry);
+      RecordState& state = StateOf(record);
+      const std::uint32_t name = names_.Of(entry, stretchName_);
+      if (name == FieldNames::kNone) {
+        stretchName_ = name;
+        ++k;
+        continue;
+      }
+      if (name != stretchName_) {
+        stretchName_ = name;
+        ++stretch_;
+        slotsUsed_ = 0;
+      }
+      if (name == 0 && state.start == 0) state.start = first + k;
+      Slot& slot = SlotOf(state);
+      bool ended = false;
+      const std::int64_t n = Run(entry, count - k, record, names_.Key(name), characters + k, ended);
+      if (!slot.done) {
+        slot.text.append(characters + k, static_cast<std::size_t>(n));
+        if (ended) Complete(record, name, first + k + n - 1, slot);
+      }
+      k += n;
+    }
+  }
+
+  ShownValues Finish(bool cutShort) {
+    ShownValues found;
+    found.completions = std::move(completions_);
+    found.text = std::move(text_);
+    found.lastRecord = lastRecord_;
+    found.cutShort = cutShort;
+    // Mostly in order already: a value appended out of order leaves a short unsorted tail.
+    const auto less = [](const Completion& a, const Completion& b) {
+      return std::tie(a.record, a.name, a.entry) < std::tie(b.record, b.name, b.entry);
+    };
+    auto& values = found.completions;
+    const auto sortedUpTo = std::is_sorted_until(values.begin(), values.end(), less);
+    std::sort(sortedUpTo, values.end(), less);
+    std::inplace_merge(values.begin(), sortedUpTo, values.end(), less);
+    found.records.reserve(records_.size());
+    for (const auto& [record, state] : records_) found.records.push_back({record, state.start});
+    records_ = {};
+    std::sort(found.records.begin(), found.records.end(),
+              [](const RecordStart& a, const RecordStart& b) { return a.record < b.record; });
+    return found;
+  }
+
+ private:
+  struct RecordState {
+    std::int64_t start = 0;
+    std::uint64_t stretch = 0;  // the stretch its slot belongs to
+    std::size_t slot = 0;
+  };
+  // A record's characters in the stretch at hand, until its first mark 1 there.
+  struct Slot {
+    std::string text;
+    bool done = false;
+  };
+
+  // Short names are compared in one or two words that stay in registers.
+  static std::int64_t Run(const unsigned char* entry, std::int64_t count, std::int64_t record,
+                          const NameKey& key, char* characters, bool& ended) {
+    if (const auto one = key.InWords<1>()) {
+      return RunLength(entry, count, record, *one, characters, ended);
+    }
+    if (const auto two = key.InWords<2>()) {
+      return RunLength(entry, count, record, *two, characters, ended);
+    }
+    return RunLength(entry, count, record, key, characters, ended);
+  }
+
+  RecordState& StateOf(std::int64_t record) {
+    lastRecord_ = record;
+    if (state_ == nullptr || record != stateRecord_) {
+      state_ = &records_[record];
+      stateRecord_ = record;
+    }
+    return *state_;
+  }
+
+  Slot& SlotOf(RecordState& state) {
+    if (state.stretch != stretch_) {
+      state.stretch = stretch_;
+      state.slot = slotsUsed_++;
+      if (slots_.size() < slotsUsed_) slots_.emplace_back();
+      slots_[state.slot].text.clear();
+      slots_[state.slot].done = false;
+    }
+    return slots_[state.slot];
+  }
+
+  void Complete(std::int64_t record, std::uint32_t name, std::int64_t entry, Slot& slot) {
+    completions_.push_back({record, name, entry, text_.size(), slot.text.size()});
+    text_ += slot.text;
+    slot.done = true;
+  }
+
+  const FieldNames& names_;
+  // Element references stay valid as the map grows.
+  std::unordered_map<std::int64_t, RecordState> records_;
+  RecordState* state_ = nullptr;
+  std::int64_t stateRecord_ = 0;
+  std::int64_t lastRecord_ = 0;
+  std::uint32_t stretchName_ = FieldNames::kNone;
+  std::uint64_t stretch_ = 1;
+  std::vector<Slot> slots_;
+  std::size_t slotsUsed_ = 0;
+  std::vector<Completion> completions_;
+  std::string text_;
+};
+
+}  // namespace
+
+ShownValues FindShownValues(const Database& database, const FieldNames& names,
+                            const ReadProgress& progress) {
+  Pass pass(names);
+  EntryBlocks blocks(database, 1);
+  blocks.ReadAhead();
+  const auto characters =
+      std::make_unique_for_overwrite<char[]>(static_cast<std::size_t>(blocks.BlockEntries()));
+  std::int64_t read = 0;
+  while (blocks.Next()) {
+    pass.Take(blocks.First(), blocks.Count(), blocks.Bytes(0), characters.get());
+    read += blocks.Count();
+    if (progress) progress(read, blocks.Entries());
+  }
+  return pass.Finish(read < blocks.Entries());
+}
+
+}  // namespace tomo
