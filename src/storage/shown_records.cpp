@@ -25,8 +25,8 @@ class Rows {
     for (; next_ < completions.size() && completions[next_].record == record.record; ++next_) {
       const Completion& value = completions[next_];
       auto& shown = byName_[value.name];
-      if (!shown && (record.start == 0 || value.entry >= record.start)) {
-        shown = std::string_view(found_.text).substr(value.offset, value.length);
+      if (!shown && (record.start == 0 || value.afterStart)) {
+        shown = std::string_view(found_.text.begin() + value.offset, value.length);
       }
     }
     for (std::size_t f = 0; f < values_.size(); ++f) values_[f] = byName_[names_.OfField(f)];

@@ -88,7 +88,7 @@ class Pass {
       const std::int64_t n = Run(entry, count - k, record, names_.Key(name), characters + k, ended);
       if (!slot.done) {
         slot.text.append(characters + k, static_cast<std::size_t>(n));
-        if (ended) Complete(record, name, first + k + n - 1, slot);
+        if (ended) Complete(record, name, state.start != 0, slot);
       }
       k += n;
     }
@@ -102,7 +102,7 @@ class Pass {
     found.cutShort = cutShort;
     // Mostly in order already: a value appended out of order leaves a short unsorted tail.
     const auto less = [](const Completion& a, const Completion& b) {
-      return std::tie(a.record, a.name, a.entry) < std::tie(b.record, b.name, b.entry);
+      return std::tie(a.record, a.name, a.offset) < std::tie(b.record, b.name, b.offset);
     };
     auto& values = found.completions;
     const auto sortedUpTo = std::is_sorted_until(values.begin(), values.end(), less);
@@ -160,9 +160,9 @@ class Pass {
     return slots_[state.slot];
   }
 
-  void Complete(std::int64_t record, std::uint32_t name, std::int64_t entry, Slot& slot) {
-    completions_.push_back({record, name, entry, text_.size(), slot.text.size()});
-    text_ += slot.text;
+  void Complete(std::int64_t record, std::uint32_t name, bool afterStart, Slot& slot) {
+    completions_.Push({record, text_.size(), slot.text.size(), name, afterStart});
+    text_.Append(slot.text.data(), slot.text.size());
     slot.done = true;
   }
 
@@ -176,8 +176,8 @@ class Pass {
   std::uint64_t stretch_ = 1;
   std::vector<Slot> slots_;
   std::size_t slotsUsed_ = 0;
-  std::vector<Completion> completions_;
-  std::string text_;
+  GrowingArray<Completion> completions_;
+  GrowingArray<char> text_;
 };
 
 }  // namespace

@@ -11,6 +11,7 @@
 
 #include "storage/database.h"
 #include "storage/field_def.h"
+#include "storage/growing_array.h"
 #include "storage/name_key.h"
 #include "storage/well_formed.h"
 
@@ -36,15 +37,16 @@ class FieldNames {
   std::map<std::string, std::uint32_t, std::less<>> byName_;
 };
 
-// A value a ReadValue could return: name `name` and record `record` complete at entry
-// `entry`, the entry's characters and those of the same name and record before it, back to
-// the last entry of another name.
+// A value a ReadValue could return: an entry of name `name` and record `record` marked 1,
+// its character and those of the same name and record before it, back to the last entry of
+// another name.
 struct Completion {
   std::int64_t record = 0;
-  std::uint32_t name = 0;
-  std::int64_t entry = 0;
   std::uint64_t offset = 0;  // of its text in ShownValues::text
   std::uint64_t length = 0;
+  std::uint32_t name = 0;
+  // It ends after the record's first entry of field 1's name (none: the scan starts at 1).
+  bool afterStart = false;
 };
 
 struct RecordStart {
@@ -53,11 +55,12 @@ struct RecordStart {
 };
 
 struct ShownValues {
-  // By record, name and entry. Only the first completion of a record within a stretch of
-  // entries of one name is kept: a scan that reaches a later one stops at the first.
-  std::vector<Completion> completions;
+  // By record, name and place in the file, which their texts follow. Only the first completion of a
+  // record within a stretch of entries of one name is kept: a scan that reaches a later one stops
+  // at the first.
+  GrowingArray<Completion> completions;
   std::vector<RecordStart> records;  // every record number that has an entry, ascending
-  std::string text;
+  GrowingArray<char> text;
   std::int64_t lastRecord = 0;  // of the last entry read
   bool cutShort = false;
 };
