@@ -22,9 +22,11 @@ std::uint32_t FieldNames::Of(const unsigned char* entry, std::uint32_t before) c
   const auto names = [&](std::uint32_t name) {
     return name < keys_.size() && keys_[name].Matches(entry);
   };
+  // A record without a value of the next field goes on with the one after it.
   if (before != kNone) {
     if (names(before)) return before;
     if (names(before + 1)) return before + 1;
+    if (names(before + 2)) return before + 2;
   }
   if (names(0)) return 0;
   const CharEntry decoded = DecodeEntry(entry);
@@ -87,8 +89,12 @@ class Pass {
       bool ended = false;
       const std::int64_t n = Run(entry, count - k, record, names_.Key(name), characters + k, ended);
       if (!slot.done) {
-        slot.text.append(characters + k, static_cast<std::size_t>(n));
-        if (ended) Complete(record, name, state.start != 0, slot);
+        const std::string_view run(characters + k, static_cast<std::size_t>(n));
+        if (ended) {
+          Complete(record, name, state.start != 0, slot, run);
+        } else {
+          slot.text.append(run);
+        }
       }
       k += n;
     }
@@ -160,9 +166,13 @@ class Pass {
     return slots_[state.slot];
   }
 
-  void Complete(std::int64_t record, std::uint32_t name, bool afterStart, Slot& slot) {
-    completions_.Push({record, text_.size(), slot.text.size(), name, afterStart});
+  // The value ends with the characters of `last`, a run not put in the slot: most values
+  // are one run.
+  void Complete(std::int64_t record, std::uint32_t name, bool afterStart, Slot& slot,
+                std::string_view last) {
+    completions_.Push({record, text_.size(), slot.text.size() + last.size(), name, afterStart});
     text_.Append(slot.text.data(), slot.text.size());
+    text_.Append(last.data(), last.size());
     slot.done = true;
   }
 

@@ -28,7 +28,7 @@ class FieldNames {
   std::uint32_t OfField(std::size_t field) const { return ofField_[field]; }
   const NameKey& Key(std::uint32_t name) const { return keys_[name]; }
   // The name of the entry; kNone when it names no field. Entries mostly keep the name of the
-  // entry before (`before`) or take the next field's or field 1's, tried first.
+  // entry before (`before`) or take one of the next two fields' or field 1's, tried first.
   std::uint32_t Of(const unsigned char* entry, std::uint32_t before) const;
 
  private:
