@@ -13,22 +13,17 @@ namespace {
 // Hands out records in ascending order, each with the values it shows.
 class Rows {
  public:
-  Rows(const ShownValues& found, const FieldNames& names, std::size_t fieldCount,
-       const RecordSink& sink)
+  Rows(ShownValues& found, const FieldNames& names, std::size_t fieldCount, const RecordSink& sink)
       : found_(found), names_(names), sink_(sink), values_(fieldCount), byName_(names.Count()) {}
 
   // A record that has entries. ReadValue from its first entry of field 1's name on takes
   // the first value that ends there or after; without such an entry it scans from entry 1.
   void Hand(const RecordStart& record) {
-    const auto& completions = found_.completions;
-    while (next_ < completions.size() && completions[next_].record < record.record) ++next_;
-    for (; next_ < completions.size() && completions[next_].record == record.record; ++next_) {
-      const Completion& value = completions[next_];
-      auto& shown = byName_[value.name];
-      if (!shown && (record.start == 0 || value.afterStart)) {
-        shown = std::string_view(found_.text.begin() + value.offset, value.length);
-      }
-    }
+    found_.values.Visit(record.record,
+                        [&](std::uint32_t name, bool afterStart, std::string_view text) {
+                          if (!byName_[name] && (record.start == 0 || afterStart))
+                            byName_[name] = text;
+                        });
     for (std::size_t f = 0; f < values_.size(); ++f) values_[f] = byName_[names_.OfField(f)];
     sink_(record.record, values_);
     std::fill(byName_.begin(), byName_.end(), std::nullopt);
@@ -42,12 +37,11 @@ class Rows {
   std::int64_t HandedOut() const { return handedOut_; }
 
  private:
-  const ShownValues& found_;
+  ShownValues& found_;
   const FieldNames& names_;
   const RecordSink& sink_;
   RecordValues values_;
   RecordValues byName_;
-  std::size_t next_ = 0;
   std::int64_t handedOut_ = 0;
 };
 
@@ -56,7 +50,7 @@ class Rows {
 ShownRecordsReport ReadShownRecords(const Database& database, const std::vector<FieldDef>& fields,
                                     const RecordSink& sink, const ReadProgress& progress) {
   const FieldNames names(fields);
-  const ShownValues found = FindShownValues(database, names, progress);
+  ShownValues found = FindShownValues(database, names, progress);
   ShownRecordsReport report;
   report.recordCount = found.lastRecord;
   report.cutShort = found.cutShort;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <memory>
-#include <tuple>
 #include <unordered_map>
 
 #include "storage/char_entry.h"
@@ -102,18 +101,10 @@ class Pass {
 
   ShownValues Finish(bool cutShort) {
     ShownValues found;
-    found.completions = std::move(completions_);
-    found.text = std::move(text_);
+    found_.Finish();
+    found.values = std::move(found_);
     found.lastRecord = lastRecord_;
     found.cutShort = cutShort;
-    // Mostly in order already: a value appended out of order leaves a short unsorted tail.
-    const auto less = [](const Completion& a, const Completion& b) {
-      return std::tie(a.record, a.name, a.offset) < std::tie(b.record, b.name, b.offset);
-    };
-    auto& values = found.completions;
-    const auto sortedUpTo = std::is_sorted_until(values.begin(), values.end(), less);
-    std::sort(sortedUpTo, values.end(), less);
-    std::inplace_merge(values.begin(), sortedUpTo, values.end(), less);
     found.records.reserve(records_.size());
     for (const auto& [record, state] : records_) found.records.push_back({record, state.start});
     records_ = {};
@@ -170,9 +161,7 @@ class Pass {
   // are one run.
   void Complete(std::int64_t record, std::uint32_t name, bool afterStart, Slot& slot,
                 std::string_view last) {
-    completions_.Push({record, text_.size(), slot.text.size() + last.size(), name, afterStart});
-    text_.Append(slot.text.data(), slot.text.size());
-    text_.Append(last.data(), last.size());
+    found_.Add(record, name, afterStart, slot.text, last);
     slot.done = true;
   }
 
@@ -186,8 +175,7 @@ class Pass {
   std::uint64_t stretch_ = 1;
   std::vector<Slot> slots_;
   std::size_t slotsUsed_ = 0;
-  GrowingArray<Completion> completions_;
-  GrowingArray<char> text_;
+  FoundValues found_;
 };
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The one pass over the record file behind ReadShownRecords (shown_records.h): every value a
-// ReadValue could return, with where it ends, and where each record's value of field 1
-// starts. Choosing among them is left to the caller.
+// ReadValue could return (an entry marked 1, its character and those of its name and record
+// before it, back to the last entry of another name), and where each record's value of
+// field 1 starts. Choosing among them is left to the caller.
 #pragma once
 
 #include <cstdint>
@@ -11,7 +12,7 @@
 
 #include "storage/database.h"
 #include "storage/field_def.h"
-#include "storage/growing_array.h"
+#include "storage/found_values.h"
 #include "storage/name_key.h"
 #include "storage/well_formed.h"
 
@@ -37,31 +38,17 @@ class FieldNames {
   std::map<std::string, std::uint32_t, std::less<>> byName_;
 };
 
-// A value a ReadValue could return: an entry of name `name` and record `record` marked 1,
-// its character and those of the same name and record before it, back to the last entry of
-// another name.
-struct Completion {
-  std::int64_t record = 0;
-  std::uint64_t offset = 0;  // of its text in ShownValues::text
-  std::uint64_t length = 0;
-  std::uint32_t name = 0;
-  // It ends after the record's first entry of field 1's name (none: the scan starts at 1).
-  bool afterStart = false;
-};
-
 struct RecordStart {
   std::int64_t record = 0;
   std::int64_t start = 0;  // its first entry of field 1's name; 0 for none
 };
 
 struct ShownValues {
-  // By record, name and place in the file, which their texts follow. Only the first completion of a
-  // record within a stretch of entries of one name is kept: a scan that reaches a later one stops
-  // at the first.
-  GrowingArray<Completion> completions;
+  // Only the first value of a record within a stretch of entries of one name is kept: a scan
+  // that reaches a later one stops at the first.
+  FoundValues values;
   std::vector<RecordStart> records;  // every record number that has an entry, ascending
-  GrowingArray<char> text;
-  std::int64_t lastRecord = 0;  // of the last entry read
+  std::int64_t lastRecord = 0;       // of the last entry read
   bool cutShort = false;
 };
 
