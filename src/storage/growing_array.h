@@ -38,6 +38,8 @@ class GrowingArray {
     size_ += count;
   }
   void Push(const T& item) { Append(&item, 1); }
+  // Keeps the memory for what comes next.
+  void Clear() { size_ = 0; }
 
   T* begin() { return items_; }
   T* end() { return items_ + size_; }

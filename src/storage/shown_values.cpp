@@ -81,18 +81,19 @@ class Pass {
       if (name != stretchName_) {
         stretchName_ = name;
         ++stretch_;
-        slotsUsed_ = 0;
+        stretchText_.Clear();
+        pieces_.clear();
       }
       if (name == 0 && state.start == 0) state.start = first + k;
-      Slot& slot = SlotOf(state);
+      if (state.stretch != stretch_) state.InStretch(stretch_);
       bool ended = false;
       const std::int64_t n = Run(entry, count - k, record, names_.Key(name), characters + k, ended);
-      if (!slot.done) {
+      if (!state.done) {
         const std::string_view run(characters + k, static_cast<std::size_t>(n));
         if (ended) {
-          Complete(record, name, state.start != 0, slot, run);
+          Complete(record, name, state, run);
         } else {
-          slot.text.append(run);
+          Keep(state, run);
         }
       }
       k += n;
@@ -114,15 +115,25 @@ class Pass {
   }
 
  private:
+  static constexpr std::size_t kNoPiece = ~std::size_t{0};
   struct RecordState {
     std::int64_t start = 0;
-    std::uint64_t stretch = 0;  // the stretch its slot belongs to
-    std::size_t slot = 0;
-  };
-  // A record's characters in the stretch at hand, until its first mark 1 there.
-  struct Slot {
-    std::string text;
+    // Its characters in stretch `stretch`, as a list of pieces, until its first mark 1 there.
+    std::uint64_t stretch = 0;
+    std::size_t first = kNoPiece;
+    std::size_t last = kNoPiece;
     bool done = false;
+    void InStretch(std::uint64_t number) {
+      stretch = number;
+      first = last = kNoPiece;
+      done = false;
+    }
+  };
+  // Characters of one record in the stretch at hand: the records' runs may interleave there.
+  struct Piece {
+    std::size_t offset;  // in stretchText_
+    std::size_t length;
+    std::size_t next;
   };
 
   // Short names are compared in one or two words that stay in registers.
@@ -146,23 +157,23 @@ class Pass {
     return *state_;
   }
 
-  Slot& SlotOf(RecordState& state) {
-    if (state.stretch != stretch_) {
-      state.stretch = stretch_;
-      state.slot = slotsUsed_++;
-      if (slots_.size() < slotsUsed_) slots_.emplace_back();
-      slots_[state.slot].text.clear();
-      slots_[state.slot].done = false;
-    }
-    return slots_[state.slot];
+  void Keep(RecordState& state, std::string_view run) {
+    const std::size_t piece = pieces_.size();
+    pieces_.push_back({stretchText_.size(), run.size(), kNoPiece});
+    stretchText_.Append(run.data(), run.size());
+    (state.first == kNoPiece ? state.first : pieces_[state.last].next) = piece;
+    state.last = piece;
   }
 
-  // The value ends with the characters of `last`, a run not put in the slot: most values
-  // are one run.
-  void Complete(std::int64_t record, std::uint32_t name, bool afterStart, Slot& slot,
+  // The value ends with the characters of `last`, a run not kept: most values are one run.
+  void Complete(std::int64_t record, std::uint32_t name, RecordState& state,
                 std::string_view last) {
-    found_.Add(record, name, afterStart, slot.text, last);
-    slot.done = true;
+    joined_.clear();
+    for (std::size_t p = state.first; p != kNoPiece; p = pieces_[p].next) {
+      joined_.append(stretchText_.begin() + pieces_[p].offset, pieces_[p].length);
+    }
+    found_.Add(record, name, state.start != 0, joined_, last);
+    state.done = true;
   }
 
   const FieldNames& names_;
@@ -173,8 +184,9 @@ class Pass {
   std::int64_t lastRecord_ = 0;
   std::uint32_t stretchName_ = FieldNames::kNone;
   std::uint64_t stretch_ = 1;
-  std::vector<Slot> slots_;
-  std::size_t slotsUsed_ = 0;
+  GrowingArray<char> stretchText_;
+  std::vector<Piece> pieces_;
+  std::string joined_;
   FoundValues found_;
 };
 
