@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <set>
 
@@ -143,6 +144,29 @@ TEST(ShownRecords, DamagedEndsKeepEveryRecordAndNoMillionsOfEmptyOnes) {
     ASSERT_GE(shown.values.size(), 64u);
     EXPECT_EQ(shown.values[63][1], "64.2");
     EXPECT_EQ(shown, ReferenceShown(side->app));
+  }
+}
+
+// More values than the first blocks hold, in order and in reverse order of records: every
+// record shows its own values either way.
+TEST(ShownRecords, ManyRecordsInAnyOrderShowTheirOwnValues) {
+  DatabaseSpec database = NumberedDatabase(5000, 2);
+  Shown expected;
+  for (const RecordSpec& record : database.records) {
+    expected.records.push_back(record.number);
+    expected.values.push_back({record.values.begin(), record.values.end()});
+  }
+  for (const bool reversed : {false, true}) {
+    if (reversed) std::reverse(database.records.begin(), database.records.end());
+    auto side = std::make_unique<MemoryTestApp>();
+    side->Use(kFolder, format::FieldFileBytes(database.fields),
+              format::RecordFileBytes(format::RecordEntries(database)));
+    const Database files = DatabaseOf(side->app);
+    Shown shown;
+    const ShownRecordsReport report =
+        ReadShownRecords(files, ReadFieldTable(files), Collect(shown));
+    EXPECT_EQ(shown, expected);
+    EXPECT_EQ(report.beyondCount, reversed ? 4999 : 0);
   }
 }
 
