@@ -1,0 +1,174 @@
+// Every record as shown when the user goes to it, read in one pass, against the reference's
+// FindValueStart and ReadValue record by record.
+#include "storage/shown_records.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <set>
+
+#include "storage/database_folder.h"
+#include "storage/field_table.h"
+#include "storage/record_file.h"
+#include "support/linked_app.h"
+#include "support/random_database.h"
+#include "support/reference_files.h"
+#include "support/reference_reader.h"
+
+namespace tomo::testing {
+namespace {
+
+const std::string kFolder = "\\mem\\db";
+
+struct Shown {
+  std::vector<std::int64_t> records;
+  RecordTable values;
+  bool operator==(const Shown&) const = default;
+};
+
+RecordSink Collect(Shown& shown) {
+  return [&shown](std::int64_t record, const RecordValues& values) {
+    shown.records.push_back(record);
+    auto& row = shown.values.emplace_back();
+    for (const auto& value : values) row.emplace_back(value);
+  };
+}
+
+// The records as the reference shows them: each one gone to with field 1 at the top.
+Shown ReferenceShown(App& app) {
+  const std::vector<FieldDef> fields = reference::LoadFields(app);
+  std::set<std::int64_t> numbers;
+  reference::RecordFile file(app);
+  for (std::int64_t i = 1; i <= file.Entries(); ++i) numbers.insert(file.Read(i).record);
+  const std::int64_t count = std::max<std::int64_t>(reference::CountRecords(app), 0);
+  std::set<std::int64_t> rows;
+  for (std::int64_t r : numbers) {
+    if (r >= 1) rows.insert(r);
+  }
+  const auto withEntries = static_cast<std::int64_t>(rows.size());
+  const std::int64_t empty =
+      count - static_cast<std::int64_t>(std::distance(rows.begin(), rows.upper_bound(count)));
+  if (empty <= std::max(kFewEmptyRecords, kEmptyRecordsPerRecord * withEntries)) {
+    for (std::int64_t r = 1; r <= count; ++r) rows.insert(r);
+  }
+  Shown shown;
+  for (std::int64_t r : rows) {
+    shown.records.push_back(r);
+    const std::int64_t start =
+        fields.empty() ? 0 : reference::FindValueStart(app, fields[0].Name, r);
+    auto& row = shown.values.emplace_back();
+    for (const FieldDef& field : fields) {
+      app.ScanStart = start;
+      std::string value = reference::ReadValue(app, field.Name, r);
+      row.emplace_back(value == kNoData ? std::nullopt : std::optional(std::move(value)));
+    }
+  }
+  return shown;
+}
+
+TEST(ShownRecords, EqualTheReferenceAndTheStreamOnRandomDatabases) {
+  std::mt19937_64 random(17);
+  int streamed = 0, onlyWithEntries = 0, beyond = 0;
+  for (int n = 0; n < 3000; ++n) {
+    SCOPED_TRACE("database " + std::to_string(n));
+    const RandomDatabase files = MakeRandomDatabase(random);
+    auto side = std::make_unique<MemoryTestApp>();
+    side->Use(kFolder, files.fieldFile, files.recordFile);
+    // Small blocks, so that runs and stretches cross block boundaries.
+    if (random() % 2) side->app.ScanBlockEntries = 1 + static_cast<std::int64_t>(random() % 5);
+    const Database database = DatabaseOf(side->app);
+    const std::vector<FieldDef> fields = ReadFieldTable(database);
+
+    Shown shown;
+    const ShownRecordsReport report = ReadShownRecords(database, fields, Collect(shown));
+    EXPECT_EQ(shown, ReferenceShown(side->app));
+    EXPECT_EQ(report.handedOut, static_cast<std::int64_t>(shown.records.size()));
+    onlyWithEntries += report.onlyWithEntries;
+    beyond += report.beyondCount > 0;
+
+    Shown stream;
+    if (StreamRecords(database, fields, Collect(stream)) == StreamOutcome::kComplete) {
+      ++streamed;
+      EXPECT_EQ(shown, stream);
+    }
+    if (::testing::Test::HasFailure()) return;
+  }
+  EXPECT_GT(streamed, 1000);
+  EXPECT_GT(onlyWithEntries, 8);
+  EXPECT_GT(beyond, 500);
+}
+
+// Damage at the end of a well-formed database of 64 records.
+struct DamageCase {
+  const char* name;
+  std::string appended;  // bytes after the well-formed entries
+  std::int64_t recordCount, highest, beyondCount, belowOneCount;
+  bool onlyWithEntries;
+  std::int64_t handedOut;
+};
+
+TEST(ShownRecords, DamagedEndsKeepEveryRecordAndNoMillionsOfEmptyOnes) {
+  const DatabaseSpec database = NumberedDatabase(64, 2);
+  const std::int64_t huge = 4'000'000'000'000'000'000;
+  const std::vector<DamageCase> cases = {
+      {"value appended for record 5",
+       format::RecordFileBytes({{'n', "F2", 5, 0}, {'w', "F2", 5, 1}}), 5, 64, 59, 0, false, 64},
+      {"zeroed entry appended", std::string(54, '\0'), 0, 64, 64, 1, false, 64},
+      {"last entry below 1", format::RecordFileBytes({{'x', "F1", -3, 1}}), -3, 64, 64, 1, false,
+       64},
+      {"a gap of a few empty records", format::RecordFileBytes({{'x', "F1", 1000, 1}}), 1000, 1000,
+       0, 0, false, 1000},
+      {"jump from 64 to 4,000,000", format::RecordFileBytes({{'x', "F1", 4'000'000, 1}}), 4'000'000,
+       4'000'000, 0, 0, true, 65},
+      {"last record 4e18", format::RecordFileBytes({{'x', "F1", huge, 1}}), huge, huge, 0, 0, true,
+       65},
+  };
+  for (const DamageCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto side = std::make_unique<MemoryTestApp>();
+    side->Use(kFolder, format::FieldFileBytes(database.fields),
+              format::RecordFileBytes(format::RecordEntries(database)) + c.appended);
+    const Database files = DatabaseOf(side->app);
+    Shown shown;
+    const ShownRecordsReport report =
+        ReadShownRecords(files, ReadFieldTable(files), Collect(shown));
+    EXPECT_EQ(report.recordCount, c.recordCount);
+    EXPECT_EQ(report.highest, c.highest);
+    EXPECT_EQ(report.beyondCount, c.beyondCount);
+    EXPECT_EQ(report.belowOneCount, c.belowOneCount);
+    EXPECT_EQ(report.onlyWithEntries, c.onlyWithEntries);
+    EXPECT_EQ(report.handedOut, c.handedOut);
+    EXPECT_FALSE(report.cutShort);
+    // Every record keeps its own values.
+    ASSERT_GE(shown.values.size(), 64u);
+    EXPECT_EQ(shown.values[63][1], "64.2");
+    EXPECT_EQ(shown, ReferenceShown(side->app));
+  }
+}
+
+// More values than the first blocks hold, in order and in reverse order of records: every
+// record shows its own values either way.
+TEST(ShownRecords, ManyRecordsInAnyOrderShowTheirOwnValues) {
+  DatabaseSpec database = NumberedDatabase(5000, 2);
+  Shown expected;
+  for (const RecordSpec& record : database.records) {
+    expected.records.push_back(record.number);
+    expected.values.push_back({record.values.begin(), record.values.end()});
+  }
+  for (const bool reversed : {false, true}) {
+    if (reversed) std::reverse(database.records.begin(), database.records.end());
+    auto side = std::make_unique<MemoryTestApp>();
+    side->Use(kFolder, format::FieldFileBytes(database.fields),
+              format::RecordFileBytes(format::RecordEntries(database)));
+    const Database files = DatabaseOf(side->app);
+    Shown shown;
+    const ShownRecordsReport report =
+        ReadShownRecords(files, ReadFieldTable(files), Collect(shown));
+    EXPECT_EQ(shown, expected);
+    EXPECT_EQ(report.beyondCount, reversed ? 4999 : 0);
+  }
+}
+
+}  // namespace
+}  // namespace tomo::testing
