@@ -11,6 +11,7 @@ import sys
 import time
 import traceback
 
+import scenarios_opening
 import screen
 import zdb
 from harness import Failure, Session, check, wait_for
@@ -596,6 +597,7 @@ SCENARIOS = [
     ("color.bmp beside tomo.exe is kept", swatch_file_kept, (1024, 768), False),
     ("page keys, End and the wheel", page_keys_and_wheel, (1024, 768), True),
 ]
+SCENARIOS += scenarios_opening.SCENARIOS
 
 
 class ScenarioTimeout(Exception):
