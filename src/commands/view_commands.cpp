@@ -22,6 +22,10 @@ void RefillFromFirstRecord(App& app) {
 void LinkDatabase(App& app) {
   // What counts is the folder named afterwards: the new one, or the old one on cancel.
   ChooseDatabaseFolder(app);
+  LinkDatabaseFolder(app);
+}
+
+void LinkDatabaseFolder(App& app) {
   if (IsDatabase(app) == 0) {
     app.platform.ui.ShowMessage(Say(app, {"It's not a Database", "NO es Base de Datos ..."}),
                                 kMessageTitle);

@@ -6,6 +6,8 @@
 namespace tomo {
 
 void LinkDatabase(App& app);
+// Links the database of DatabaseFolder from record 1, or says that the folder holds none.
+void LinkDatabaseFolder(App& app);
 void Update(App& app);
 void ShowFirstRecord(App& app);
 void ScrollData(App& app);

@@ -181,7 +181,7 @@ void PointerMoved(App& app, std::int64_t lParam) {
 }
 
 void RightButtonPressed(App& app, std::int64_t lParam) {
-  if (app.InputActive != 0 || app.NavigationBusy != 0) return;
+  if (Busy(app)) return;
   const Point p = PointOf(lParam);
   if (!SetCurrentCell(app, p)) return;
   app.InputActive = 1;
@@ -213,6 +213,10 @@ void Handle(App& app, const HeldMessage& m) {
 }
 
 }  // namespace
+
+bool Busy(const App& app) {
+  return app.InputActive != 0 || app.NavigationBusy != 0 || app.HoldingInput != 0;
+}
 
 void SurfaceHandler(App& app, std::uint32_t message, std::uint64_t wParam, std::int64_t lParam) {
   app.platform.draw.SelectTarget(kGridSurface);

@@ -16,6 +16,10 @@ inline constexpr std::uint32_t kRightButtonDown = 0x0204;
 inline constexpr std::uint32_t kWheel = 0x020A;
 inline constexpr std::uint32_t kHorizontalWheel = 0x020E;
 
+// A menu or its command, an open entry or a scan under way: a new command now would break
+// into it, so the right-click and a dropped database are refused.
+bool Busy(const App& app);
+
 // Handles one surface message; the caller then passes it on to the surface's own handler.
 void SurfaceHandler(App& app, std::uint32_t message, std::uint64_t wParam, std::int64_t lParam);
 

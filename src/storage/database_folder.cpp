@@ -5,14 +5,14 @@
 
 #include "shell/maker.h"
 #include "storage/field_table.h"
+#include "storage/folder_path.h"
 #include "storage/record_file.h"
 
 namespace tomo {
 
 namespace {
 
-constexpr std::size_t kTitleLimit = 259;        // the browser's title buffer holds 260 bytes
-constexpr std::size_t kFolderCharacters = 255;  // longest DatabaseFolder, in path characters
+constexpr std::size_t kTitleLimit = 259;  // the browser's title buffer holds 260 bytes
 
 std::string BrowseTitle(const App& app) {
   std::string title =
@@ -23,31 +23,6 @@ std::string BrowseTitle(const App& app) {
   title += kMakerAddress;
   if (title.size() > kTitleLimit) title.resize(kTitleLimit);
   return title;
-}
-
-// The first `limit` characters of a UTF-8 path, counted as the system counts path
-// characters (UTF-16 units: a character beyond the basic plane counts two). A character is
-// never split, and the path ends at its first zero byte.
-std::string CutPath(std::string_view path, std::size_t limit) {
-  path = path.substr(0, std::min(path.find('\0'), path.size()));
-  std::size_t units = 0;
-  std::size_t i = 0;
-  while (i < path.size()) {
-    const auto lead = static_cast<unsigned char>(path[i]);
-    std::size_t length = 1;
-    if (lead >= 0xF0) {
-      length = 4;
-    } else if (lead >= 0xE0) {
-      length = 3;
-    } else if (lead >= 0xC0) {
-      length = 2;
-    }
-    const std::size_t width = length == 4 ? 2 : 1;
-    if (units + width > limit) break;
-    units += width;
-    i = std::min(i + length, path.size());
-  }
-  return std::string(path.substr(0, i));
 }
 
 }  // namespace

@@ -158,12 +158,14 @@ class Session:
 
     # -- tomo.exe --------------------------------------------------------------------------
 
-    def start_tomo(self):
-        """Starts tomo.exe and waits until its grid is on screen. The pointer waits off the
-        grid, so the caption is the program's own until the pointer moves."""
+    def start_tomo(self, *arguments):
+        """Starts tomo.exe with the command-line arguments given and waits until its grid is
+        on screen. The pointer waits off the grid, so the caption is the program's own until
+        the pointer moves."""
         self.xdotool("mousemove", 0, self.height - 1)
-        self.tomo = subprocess.Popen(["wine", self.tomo_exe], cwd=self.bin, env=self.env,
-                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.tomo = subprocess.Popen(["wine", self.tomo_exe, *arguments], cwd=self.bin,
+                                     env=self.env, stdout=subprocess.DEVNULL,
+                                     stderr=subprocess.DEVNULL)
         wait_for(lambda: self.probe_ok(["surface-rect"]), "the main window", timeout=60)
         x, y, w, h = (int(v) for v in self.probe(["surface-rect"]).stdout.split())
         self.surface = (x, y, w, h)

@@ -17,7 +17,7 @@ SCENARIO_SECONDS = 240
 
 # The modules of scenarios, run in this order; each lists its scenarios in SCENARIOS as
 # (name, function, screen size, whether the function takes the sample's folder).
-SCENARIO_MODULES = ["scenarios_start", "scenarios_menus", "scenarios_moves"]
+SCENARIO_MODULES = ["scenarios_start", "scenarios_menus", "scenarios_moves", "scenarios_opening"]
 
 
 def all_scenarios():

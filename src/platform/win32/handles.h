@@ -3,6 +3,8 @@
 #pragma once
 
 #include <windows.h>
+// Needs <windows.h> first.
+#include <shellapi.h>
 
 #include <utility>
 
@@ -74,12 +76,30 @@ struct GlobalMemoryTraits {
   static void Release(Handle h) { GlobalFree(h); }
 };
 
+// The argument array of CommandLineToArgvW.
+struct ArgumentListTraits {
+  using Handle = LPWSTR*;
+  static Handle None() { return nullptr; }
+  static bool IsValid(Handle h) { return h != nullptr; }
+  static void Release(Handle h) { LocalFree(h); }
+};
+
+// The files of a WM_DROPFILES, released by finishing the drop.
+struct DropTraits {
+  using Handle = HDROP;
+  static Handle None() { return nullptr; }
+  static bool IsValid(Handle h) { return h != nullptr; }
+  static void Release(Handle h) { DragFinish(h); }
+};
+
 using FileHandle = UniqueHandle<FileTraits>;
 template <typename T>
 using GdiObject = UniqueHandle<GdiObjectTraits<T>>;
 using MemoryDc = UniqueHandle<MemoryDcTraits>;  // from CreateCompatibleDC
 using MenuHandle = UniqueHandle<MenuTraits>;
 using GlobalMemory = UniqueHandle<GlobalMemoryTraits>;
+using ArgumentList = UniqueHandle<ArgumentListTraits>;
+using DroppedFiles = UniqueHandle<DropTraits>;
 
 // A window's device context from GetDC, given back with ReleaseDC.
 class WindowDc {

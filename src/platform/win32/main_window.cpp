@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "commands/open_database.h"
+#include "opening.h"
 #include "shell/repaint.h"
 #include "shell/surface_handler.h"
 #include "surface_control.h"
@@ -87,6 +89,13 @@ void Initialise(HWND mainWindow, MainWindowContext& context) {
   SetWindowPos(mainWindow, nullptr, 1, 1, screen.width, screen.height,
                SWP_NOZORDER | SWP_NOACTIVATE);
   InitialiseWindow(context.app);
+  DragAcceptFiles(mainWindow, TRUE);
+}
+
+// A dropped folder or database file is linked as the browser's choice would be; the drop
+// is refused while the program is busy, as a right-click is.
+void Dropped(MainWindowContext& context, HDROP drop) {
+  if (const auto path = FirstDroppedPath(DroppedFiles(drop))) OpenDatabase(context.app, *path);
 }
 
 // The focus goes back to where it was when the window is activated again.
@@ -108,6 +117,11 @@ INT_PTR CALLBACK MainWindowHandler(HWND window, UINT message, WPARAM wParam, LPA
     case WM_NCACTIVATE:
       if (MainWindowContext* context = ContextOf(window)) KeepFocus(*context, wParam != 0);
       break;
+    case WM_DROPFILES:
+      if (MainWindowContext* context = ContextOf(window)) {
+        Dropped(*context, reinterpret_cast<HDROP>(wParam));
+      }
+      break;
     case WM_CLOSE:
       // Closing ends the program at once, also from inside a menu, a dialog, a scan or a
       // wait; nothing is saved.
@@ -121,7 +135,8 @@ INT_PTR CALLBACK MainWindowHandler(HWND window, UINT message, WPARAM wParam, LPA
 
 }  // namespace
 
-int RunMainWindow(HINSTANCE instance, App& app, ProgramWindows& windows) {
+int RunMainWindow(HINSTANCE instance, App& app, ProgramWindows& windows,
+                  const std::optional<std::string>& startPath) {
   MainWindowContext context{instance, app, windows};
   const std::vector<DWORD> dialogTemplate = MainWindowTemplate();
   HWND mainWindow =
@@ -130,6 +145,7 @@ int RunMainWindow(HINSTANCE instance, App& app, ProgramWindows& windows) {
   if (mainWindow == nullptr) return 1;
   ShowWindow(mainWindow, SW_SHOW);
   SetFocus(windows.surface);
+  if (startPath) OpenDatabase(app, *startPath);
   MSG message{};
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
     if (!IsDialogMessageW(mainWindow, &message)) {

@@ -1,5 +1,6 @@
 // The program's entry point: common controls, COM for the folder browser, the platform
-// services and the program state, then the main window.
+// services and the program state, then the main window with the database the command line
+// names.
 #include <windows.h>
 // Needs <windows.h> first.
 #include <commctrl.h>
@@ -7,6 +8,7 @@
 
 #include "gdi_surface.h"
 #include "main_window.h"
+#include "opening.h"
 #include "shell/app.h"
 #include "surface_control.h"
 #include "win32_files.h"
@@ -45,5 +47,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   tomo::win32::Win32Files files;
   tomo::Platform platform{draw, ui, files};
   tomo::App app(platform);
-  return tomo::win32::RunMainWindow(instance, app, windows);
+  return tomo::win32::RunMainWindow(instance, app, windows,
+                                    tomo::win32::PathOnCommandLine(GetCommandLineW()));
 }
