@@ -5,7 +5,7 @@
 #include "commands/run_command.h"
 #include "shell/maker.h"
 #include "shell/texts.h"
-#include "storage/database_folder.h"
+#include "shell/linked_database.h"
 #include "storage/field_table.h"
 #include "storage/record_file.h"
 

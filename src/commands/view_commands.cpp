@@ -2,7 +2,7 @@
 
 #include "shell/repaint.h"
 #include "shell/texts.h"
-#include "storage/database_folder.h"
+#include "shell/linked_database.h"
 #include "storage/fill_grid.h"
 #include "views/paint_grid.h"
 

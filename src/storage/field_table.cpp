@@ -8,7 +8,7 @@
 
 #include "shell/app.h"
 #include "storage/char_entry.h"
-#include "storage/database_folder.h"
+#include "shell/linked_database.h"
 
 namespace tomo {
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "shell/app.h"
-#include "storage/database_folder.h"
+#include "shell/linked_database.h"
 #include "storage/field_table.h"
 #include "storage/record_file.h"
 #include "storage/value_rendering.h"

@@ -1,7 +1,7 @@
 #include "storage/record_file.h"
 
 #include "shell/app.h"
-#include "storage/database_folder.h"
+#include "shell/linked_database.h"
 #include "storage/entry_blocks.h"
 
 namespace tomo {

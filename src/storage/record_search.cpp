@@ -16,7 +16,7 @@
 
 #include "shell/app.h"
 #include "storage/block_summary.h"
-#include "storage/database_folder.h"
+#include "shell/linked_database.h"
 #include "storage/entry_blocks.h"
 #include "storage/name_key.h"
 #include "storage/record_file.h"

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "fakes/memory_files.h"
-#include "storage/database_folder.h"
+#include "shell/linked_database.h"
 #include "storage/field_table.h"
 #include "storage/fill_grid.h"
 #include "storage/record_file.h"

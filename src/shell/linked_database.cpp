@@ -1,4 +1,4 @@
-#include "storage/database_folder.h"
+#include "shell/linked_database.h"
 
 #include <algorithm>
 #include <cstddef>
