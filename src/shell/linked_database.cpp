@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <vector>
 
 #include "shell/maker.h"
 #include "storage/field_table.h"
+#include "storage/fill_grid.h"
 #include "storage/record_file.h"
+#include "storage/value_rendering.h"
 
 namespace tomo {
 
@@ -62,14 +65,9 @@ std::string ChooseDatabaseFolder(App& app) {
   return folder;
 }
 
-std::string DatabaseName(std::string_view path) {
-  const std::size_t slash = path.rfind('\\');
-  return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
-}
-
 std::string DatabasePath(const App& app, std::string_view extension) {
   if (app.DatabaseFolder.empty()) return {};
-  return app.DatabaseFolder + "\\" + DatabaseName(app.DatabaseFolder) + std::string(extension);
+  return DatabaseFilePath(app.DatabaseFolder, extension);
 }
 
 Database DatabaseOf(App& app) {
@@ -78,9 +76,7 @@ Database DatabaseOf(App& app) {
 }
 
 std::int32_t IsDatabase(App& app) {
-  const std::int64_t length =
-      app.platform.files.OpenForReading(DatabasePath(app, kFieldFileExtension))->Length();
-  return length > 0 && length % kFieldRecordSize == 0 ? 1 : 0;
+  return IsDatabase(DatabaseOf(app)) ? 1 : 0;
 }
 
 void ResetRecordColors(App& app) {
@@ -88,6 +84,44 @@ void ResetRecordColors(App& app) {
   // The table holds no element per record, so even a damaged last entry with a huge record
   // number costs nothing here.
   app.RecordColorsCount = std::max<std::int64_t>(CountRecords(app), 0);
+}
+
+std::int64_t LoadFieldTable(App& app) {
+  app.Fields = ReadFieldTable(DatabaseOf(app));
+  return static_cast<std::int64_t>(app.Fields.size());
+}
+
+std::int64_t CountRecords(App& app) {
+  return CountRecords(DatabaseOf(app));
+}
+
+void FillGrid(App& app, std::int64_t first) {
+  LoadFieldTable(app);
+  // The fill's own copy: a message handled during its scan may load the field table anew.
+  const std::vector<FieldDef> fields = app.Fields;
+  const FillWindow window{app.FirstField, app.LastRow, first, app.LastColumn};
+  FillValues(DatabaseOf(app), fields, window, [&app](const ShownValue& value) {
+    const int column = static_cast<int>(value.column);
+    app.Cells.Set(column, value.row,
+                  std::string(RenderValue(value.field, value.stored.value_or(kNoData))));
+    app.Cells.Set(column, 0, std::to_string(value.record));
+  });
+  for (int r = 1; r <= window.rows; ++r) {
+    const std::int64_t f = window.firstField + r - 1;
+    if (f >= 1 && f <= static_cast<std::int64_t>(fields.size())) {
+      app.Cells.Set(0, r, fields[static_cast<std::size_t>(f - 1)].Name);
+    }
+  }
+}
+
+std::int32_t FindRecordByValue(App& app) {
+  const std::int64_t field = static_cast<std::int64_t>(app.FirstField) + app.CurrentRow - 1;
+  if (field < 1 || field > static_cast<std::int64_t>(app.Fields.size())) return 0;
+  const std::int64_t found = FindRecordByValue(
+      DatabaseOf(app), app.Fields[static_cast<std::size_t>(field - 1)].Name, app.TypedText);
+  if (found == 0) return 0;
+  app.FirstRecord = found;
+  return 1;
 }
 
 }  // namespace tomo

@@ -7,6 +7,7 @@
 #include "storage/fill_grid.h"
 #include "storage/record_file.h"
 #include "support/database_writer.h"
+#include "support/record_reads.h"
 
 namespace tomo::testing {
 namespace {

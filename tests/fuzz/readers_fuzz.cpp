@@ -18,6 +18,7 @@
 #include "storage/record_stream.h"
 #include "storage/well_formed.h"
 #include "support/random_database.h"
+#include "support/record_reads.h"
 #include "support/reference_reader.h"
 
 namespace {
