@@ -7,10 +7,10 @@
 #include "cli/database_files.h"
 #include "cli/failure.h"
 #include "cli/progress.h"
-#include "cli/record_writer.h"
 #include "cli/text.h"
-#include "cli/writing_thread.h"
 #include "export/export_reading.h"
+#include "export/record_writer.h"
+#include "export/writing_thread.h"
 #include "storage/record_file.h"
 #include "storage/value_rendering.h"
 

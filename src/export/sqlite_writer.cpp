@@ -1,7 +1,7 @@
 #include <sqlite3.h>
 
 #include "cli/failure.h"
-#include "cli/record_writer.h"
+#include "export/record_writer.h"
 
 namespace tomo::cli {
 

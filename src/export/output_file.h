@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "cli/paths.h"
+#include "export/paths.h"
 
 namespace tomo::cli {
 

@@ -1,5 +1,5 @@
-#include "cli/json_text.h"
-#include "cli/record_writer.h"
+#include "export/json_text.h"
+#include "export/record_writer.h"
 
 namespace tomo::cli {
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <cstring>
 
-#include "cli/record_writer.h"
-#include "cli/text_words.h"
+#include "export/record_writer.h"
+#include "export/text_words.h"
 
 namespace tomo::cli {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/output_file.h"
+#include "export/output_file.h"
 #include "storage/field_def.h"
 #include "storage/record_stream.h"
 

@@ -1,4 +1,4 @@
-#include "cli/output_file.h"
+#include "export/output_file.h"
 
 #include <cerrno>
 #include <cstring>

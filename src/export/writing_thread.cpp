@@ -1,4 +1,4 @@
-#include "cli/writing_thread.h"
+#include "export/writing_thread.h"
 
 #include <utility>
 
