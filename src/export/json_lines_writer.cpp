@@ -1,7 +1,7 @@
 #include "export/json_text.h"
 #include "export/record_writer.h"
 
-namespace tomo::cli {
+namespace tomo {
 
 namespace {
 
@@ -47,4 +47,4 @@ std::unique_ptr<RecordWriter> MakeJsonLinesWriter(OutputFile& out,
   return std::make_unique<JsonLinesWriter>(out, keys, bom);
 }
 
-}  // namespace tomo::cli
+}  // namespace tomo

@@ -5,9 +5,9 @@
 #include <random>
 #include <system_error>
 
-#include "cli/failure.h"
+#include "export/failure.h"
 
-namespace tomo::cli {
+namespace tomo {
 
 namespace {
 
@@ -126,4 +126,4 @@ void OutputFile::Commit() {
   committed_ = true;
 }
 
-}  // namespace tomo::cli
+}  // namespace tomo

@@ -9,7 +9,7 @@
 
 #include "export/paths.h"
 
-namespace tomo::cli {
+namespace tomo {
 
 class OutputFile {
  public:
@@ -47,4 +47,4 @@ class OutputFile {
   bool committed_ = false;
 };
 
-}  // namespace tomo::cli
+}  // namespace tomo

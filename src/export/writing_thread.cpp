@@ -2,7 +2,7 @@
 
 #include <utility>
 
-namespace tomo::cli {
+namespace tomo {
 
 namespace {
 
@@ -101,4 +101,4 @@ void WritingThread::Write(const Batch& batch) {
   }
 }
 
-}  // namespace tomo::cli
+}  // namespace tomo
