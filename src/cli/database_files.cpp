@@ -46,8 +46,8 @@ DatabaseFiles::DatabaseFiles(Host& host, const std::string& folder) : host_(host
                   (fs::exists(folder_, error) ? " (not a folder)" : " (no such folder)"));
   }
   const std::string name = Utf8Of(FolderName(folder_));
-  fieldFile_ = folder_ / PathOf(name + std::string(kFieldFileExtension));
-  recordFile_ = folder_ / PathOf(name + std::string(kRecordFileExtension));
+  fieldFile_ = folder_ / PathOf(DatabaseFileName(name, kFieldFileExtension));
+  recordFile_ = folder_ / PathOf(DatabaseFileName(name, kRecordFileExtension));
   fields_ = ReadFieldTable(Reading());
   if (fields_.empty()) {
     const std::int64_t bytes = FieldFileBytes();

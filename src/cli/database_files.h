@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "cli/host.h"
-#include "cli/paths.h"
+#include "export/paths.h"
 #include "storage/database.h"
 #include "storage/field_def.h"
 

@@ -1,13 +1,16 @@
 #include <cstdio>
+#include <functional>
 #include <optional>
+#include <utility>
 
 #include "cli/commands.h"
 #include "cli/database_files.h"
 #include "cli/failure.h"
 #include "cli/progress.h"
-#include "cli/record_writer.h"
 #include "cli/text.h"
-#include "cli/writing_thread.h"
+#include "export/export_reading.h"
+#include "export/record_writer.h"
+#include "export/writing_thread.h"
 #include "storage/record_file.h"
 #include "storage/value_rendering.h"
 
@@ -67,6 +70,53 @@ class ValueText {
   RecordValues values_;
 };
 
+// The export's writing: the records' values as text, to the writer of the format. SQLite's
+// work on a row takes about as long as reading the row, so there the writing runs on a
+// thread of its own, beside the reading. Formatting CSV or JSON Lines costs less: on two
+// processor cores, already busy reading the file and following its runs, a third thread for
+// it made the export slower.
+class WriterSink : public ExportSink {
+ public:
+  using MakeWriter = std::function<std::unique_ptr<RecordWriter>()>;
+  WriterSink(OutputFile& out, MakeWriter make, ValueText& values, std::size_t fields, bool threaded)
+      : out_(out), make_(std::move(make)), values_(values), fields_(fields), threaded_(threaded) {}
+
+  void Start() override {
+    writer_ = make_();
+    if (threaded_) writing_.emplace(fields_, write_);
+  }
+  void Take(std::int64_t record, const RecordValues& stored) override {
+    if (writing_) {
+      writing_->Take(record, stored);
+    } else {
+      write_(record, stored);
+    }
+  }
+  void Complete() override {
+    if (writing_) writing_->Finish();
+    writer_->Finish();
+  }
+  void StartOver() override {
+    writing_.reset();  // drops what it has not written yet
+    writer_.reset();
+    out_.Restart();
+    Start();
+  }
+
+ private:
+  OutputFile& out_;
+  const MakeWriter make_;
+  ValueText& values_;
+  const std::size_t fields_;
+  const bool threaded_;
+  std::unique_ptr<RecordWriter> writer_;
+  const RecordSink write_ = [this](std::int64_t record, const RecordValues& stored) {
+    writer_->Record(record, values_.Of(stored));
+  };
+  // Last: its thread writes through writer_, so it stops first.
+  std::optional<WritingThread> writing_;
+};
+
 }  // namespace
 
 int RunExport(Host& host, const Arguments& args) {
@@ -112,87 +162,38 @@ int RunExport(Host& host, const Arguments& args) {
     }
     return nullptr;
   };
-  std::unique_ptr<RecordWriter> writer;
   ValueText values(fields, text, args.raw);
-  const RecordSink writeRecord = [&](std::int64_t record, const RecordValues& stored) {
-    writer->Record(record, values.Of(stored));
-  };
-  // Runs `read` with a sink that writes the records handed to it; true when all are written.
-  // SQLite's work on a row takes about as long as reading the row, so there the writing runs
-  // on a thread of its own, beside the reading. Formatting CSV or JSON Lines costs less: on
-  // two processor cores, already busy reading the file and following its runs, a third
-  // thread for it made the export slower.
-  const auto readAndWrite = [&](const std::function<bool(const RecordSink&)>& read) {
-    std::optional<WritingThread> writing;
-    if (sqlite) writing.emplace(fields.size(), writeRecord);
-    const bool whole = read([&](std::int64_t record, const RecordValues& stored) {
-      StopWhenInterrupted();
-      if (writing) {
-        writing->Take(record, stored);
-      } else {
-        writeRecord(record, stored);
-      }
-    });
-    if (whole && writing) writing->Finish();
-    return whole;
-  };
+  WriterSink sink(*out, makeWriter, values, fields.size(), sqlite);
   Progress progress(host.err, host.errIsTerminal);
-  const ReadProgress onProgress = [&](std::int64_t done, std::int64_t entries) {
+  ExportReading reading;
+  reading.checkFirst = out->ToStandardOutput();
+  reading.progress = [&](std::int64_t done, std::int64_t entries) {
     progress.Entries(done, entries);
   };
-  const Database reading = db.Reading();
-  const RecordFileSize size = MeasureRecordFile(reading);
-  if (size.lastRecord - size.entries > kMostFilledValues) {
-    throw Failure(Utf8Of(db.RecordFile()) + " ends with an entry of record " +
-                  std::to_string(size.lastRecord) + ", for " + std::to_string(size.entries) +
-                  " entries: a damaged record number; tomodb does not write millions of empty "
-                  "records");
-  }
-  const auto cutShort = [&] {
-    return Failure("cannot read " + Utf8Of(db.RecordFile()) +
-                   " to its end (a read error, or another program made it shorter)");
-  };
-  StreamOutcome outcome = StreamOutcome::kComplete;
-  if (out->ToStandardOutput()) {
-    // What goes out cannot be taken back: a first pass sees whether the file streams.
-    outcome = StreamRecords(
-        reading, fields, [](std::int64_t, const RecordValues&) { StopWhenInterrupted(); },
-        onProgress);
-    if (outcome == StreamOutcome::kCutShort) throw cutShort();
-  }
-  writer = makeWriter();
-  const bool streamed = outcome == StreamOutcome::kComplete;
-  if (streamed) {
-    readAndWrite([&](const RecordSink& write) {
-      outcome = StreamRecords(reading, fields, write, onProgress);
-      return outcome == StreamOutcome::kComplete;
-    });
-  }
-  if (outcome == StreamOutcome::kCutShort) throw cutShort();
-  if (outcome == StreamOutcome::kNotWellFormed) {
-    // Start over with the exact reading of a file in any order.
-    if (streamed) {
-      // Standard output cannot take back what it got, and its first pass found the file
-      // well formed.
-      if (out->ToStandardOutput()) {
-        throw Failure(Utf8Of(db.RecordFile()) + " changed while tomodb read it");
-      }
-      writer.reset();
-      out->Restart();
-      writer = makeWriter();
-    }
-    const std::int64_t records = size.lastRecord;
-    if (!readAndWrite([&](const RecordSink& write) {
-          return FillRecords(reading, fields, records, write);
-        })) {
-      throw Failure(Utf8Of(db.RecordFile()) + " is not in the well-formed order (tomodb check " +
+  reading.beforeRecord = StopWhenInterrupted;
+  const ExportOutcome outcome = ReadForExport(db.Reading(), fields, reading, sink);
+  const std::string recordFile = Utf8Of(db.RecordFile());
+  const std::int64_t records = outcome.size.lastRecord;
+  switch (outcome.end) {
+    case ExportEnd::kComplete:
+      break;
+    case ExportEnd::kDamagedCount:
+      throw Failure(recordFile + " ends with an entry of record " + std::to_string(records) +
+                    ", for " + std::to_string(outcome.size.entries) +
+                    " entries: a damaged record number; tomodb does not write millions of empty "
+                    "records");
+    case ExportEnd::kCutShort:
+      throw Failure("cannot read " + recordFile +
+                    " to its end (a read error, or another program made it shorter)");
+    case ExportEnd::kChanged:
+      throw Failure(recordFile + " changed while tomodb read it");
+    case ExportEnd::kTooManyValues:
+      throw Failure(recordFile + " is not in the well-formed order (tomodb check " +
                     "tells where), and its " + std::to_string(records) + " records of " +
                     std::to_string(fields.size()) +
                     " fields are more values than tomodb can read exactly in that case (" +
                     std::to_string(kMostFilledValues) + ")");
-    }
   }
-  writer->Finish();
   out->Commit();
   return 0;
 }

@@ -4,11 +4,11 @@
 
 #include <stdexcept>
 
+#include "export/failure.h"
+
 namespace tomo::cli {
 
-struct Failure : std::runtime_error {
-  using std::runtime_error::runtime_error;
-};
+using tomo::Failure;
 
 struct Stopped : std::runtime_error {
   Stopped() : std::runtime_error("interrupted") {}

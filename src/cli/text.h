@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "cli/host.h"
-#include "cli/text_words.h"
+#include "export/text_words.h"
 
 namespace tomo::cli {
 

@@ -1,7 +1,7 @@
 #include "commands/colors.h"
 
+#include "shell/linked_database.h"
 #include "shell/repaint.h"
-#include "storage/database_folder.h"
 
 namespace tomo {
 

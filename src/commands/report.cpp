@@ -3,9 +3,9 @@
 #include <string>
 
 #include "commands/run_command.h"
+#include "shell/linked_database.h"
 #include "shell/maker.h"
 #include "shell/texts.h"
-#include "storage/database_folder.h"
 #include "storage/field_table.h"
 #include "storage/record_file.h"
 

@@ -4,6 +4,7 @@
 #include "commands/report.h"
 #include "commands/view_commands.h"
 #include "search/typed_input.h"
+#include "shell/linked_database.h"
 #include "shell/texts.h"
 #include "storage/field_table.h"
 

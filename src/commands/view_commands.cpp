@@ -1,8 +1,8 @@
 #include "commands/view_commands.h"
 
+#include "shell/linked_database.h"
 #include "shell/repaint.h"
 #include "shell/texts.h"
-#include "storage/database_folder.h"
 #include "storage/fill_grid.h"
 #include "views/paint_grid.h"
 

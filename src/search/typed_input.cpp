@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "shell/linked_database.h"
 #include "shell/repaint.h"
 #include "shell/texts.h"
 #include "storage/fill_grid.h"

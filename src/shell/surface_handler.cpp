@@ -7,6 +7,7 @@
 #include "commands/run_command.h"
 #include "search/typed_input.h"
 #include "shell/context_menu.h"
+#include "shell/linked_database.h"
 #include "shell/repaint.h"
 #include "storage/field_table.h"
 #include "storage/fill_grid.h"

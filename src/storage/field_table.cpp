@@ -6,9 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "shell/app.h"
 #include "storage/char_entry.h"
-#include "storage/database_folder.h"
 
 namespace tomo {
 
@@ -59,9 +57,9 @@ std::vector<FieldDef> ReadFieldTable(const Database& database) {
   return fields;
 }
 
-std::int64_t LoadFieldTable(App& app) {
-  app.Fields = ReadFieldTable(DatabaseOf(app));
-  return static_cast<std::int64_t>(app.Fields.size());
+bool IsDatabase(const Database& database) {
+  const std::int64_t length = database.files.OpenForReading(database.fieldFilePath)->Length();
+  return length > 0 && length % kFieldRecordSize == 0;
 }
 
 }  // namespace tomo

@@ -9,13 +9,11 @@
 
 namespace tomo {
 
-struct App;
-
 inline constexpr std::int64_t kFieldRecordSize = 12042;
 
 // The field definitions of the database's field definition file, in field order.
 std::vector<FieldDef> ReadFieldTable(const Database& database);
-// Re-reads the field definition file into app.Fields and returns the number of fields.
-std::int64_t LoadFieldTable(App& app);
+// True when the field definition file's length is a positive multiple of kFieldRecordSize.
+bool IsDatabase(const Database& database);
 
 }  // namespace tomo

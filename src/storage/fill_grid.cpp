@@ -3,11 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "shell/app.h"
-#include "storage/database_folder.h"
-#include "storage/field_table.h"
 #include "storage/record_file.h"
-#include "storage/value_rendering.h"
 #include "storage/visible_values.h"
 
 namespace tomo {
@@ -73,25 +69,6 @@ void FillValues(const Database& database, const std::vector<FieldDef>& fields,
   state.ViewStart = viewStart;
   state.ScanStart = scanStart;
   state.ScanRecord = scanRecord;
-}
-
-void FillGrid(App& app, std::int64_t first) {
-  LoadFieldTable(app);
-  // The fill's own copy: a message handled during its scan may load the field table anew.
-  const std::vector<FieldDef> fields = app.Fields;
-  const FillWindow window{app.FirstField, app.LastRow, first, app.LastColumn};
-  FillValues(DatabaseOf(app), fields, window, [&app](const ShownValue& value) {
-    const int column = static_cast<int>(value.column);
-    app.Cells.Set(column, value.row,
-                  std::string(RenderValue(value.field, value.stored.value_or(kNoData))));
-    app.Cells.Set(column, 0, std::to_string(value.record));
-  });
-  for (int r = 1; r <= window.rows; ++r) {
-    const std::int64_t f = window.firstField + r - 1;
-    if (f >= 1 && f <= static_cast<std::int64_t>(fields.size())) {
-      app.Cells.Set(0, r, fields[static_cast<std::size_t>(f - 1)].Name);
-    }
-  }
 }
 
 }  // namespace tomo

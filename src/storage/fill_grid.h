@@ -13,8 +13,6 @@
 
 namespace tomo {
 
-struct App;
-
 // What a fill shows: `rows` field rows from field `firstField` on, and `columns` record
 // columns from record `first` on.
 struct FillWindow {
@@ -41,9 +39,5 @@ struct ShownValue {
 // handled during its scan runs one.
 void FillValues(const Database& database, const std::vector<FieldDef>& fields,
                 const FillWindow& window, const std::function<void(const ShownValue&)>& shown);
-
-// Fills app.Cells (already created empty) with field names, record numbers from `first` on
-// and the rendered values of the visible fields of the field table read anew.
-void FillGrid(App& app, std::int64_t first);
 
 }  // namespace tomo

@@ -10,8 +10,6 @@
 
 namespace tomo {
 
-struct App;
-
 inline constexpr std::string_view kNoData = "No datos";
 
 // The record file's size, in one look.
@@ -23,23 +21,10 @@ RecordFileSize MeasureRecordFile(const Database& database);
 
 // The record number of the file's last whole entry; 0 for an empty file.
 std::int64_t CountRecords(const Database& database);
-std::int64_t CountRecords(App& app);
-// The value of the field in the record, or "No datos"; scans from ScanStart and may advance
-// ScanStart and ScanRecord.
-std::string ReadValue(const Database& database, std::string_view fieldName, std::int64_t record);
-std::string ReadValue(App& app, std::string_view fieldName, std::int64_t record);
-// The entry number of the first entry of the field in the record; 0 when there is none.
-std::int64_t FindValueStart(const Database& database, std::string_view fieldName,
-                            std::int64_t record);
-std::int64_t FindValueStart(App& app, std::string_view fieldName, std::int64_t record);
 // The first record, reading records 1, 2, ... each from ScanStart, whose value of the field
 // equals `typed`; 0 when none does. Leaves ScanStart and ScanRecord where those reads leave
 // them. One pass over the record file at most; an operation run by a message handled during
 // the scan does not change what it finds.
 std::int64_t FindRecordByValue(const Database& database, std::string_view fieldName,
                                const std::string& typed);
-// Searches the field shown in the current row (of the field table as last loaded) for
-// TypedText; on success sets FirstRecord and returns 1, else returns 0.
-std::int32_t FindRecordByValue(App& app);
-
 }  // namespace tomo

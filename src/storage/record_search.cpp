@@ -14,9 +14,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "shell/app.h"
 #include "storage/block_summary.h"
-#include "storage/database_folder.h"
 #include "storage/entry_blocks.h"
 #include "storage/name_key.h"
 #include "storage/record_file.h"
@@ -231,16 +229,6 @@ std::int64_t FindRecordByValue(const Database& database, std::string_view fieldN
   state.ScanStart = search.ScanStart();
   state.ScanRecord = search.ScanRecord();
   return search.Found();
-}
-
-std::int32_t FindRecordByValue(App& app) {
-  const std::int64_t field = static_cast<std::int64_t>(app.FirstField) + app.CurrentRow - 1;
-  if (field < 1 || field > static_cast<std::int64_t>(app.Fields.size())) return 0;
-  const std::int64_t found = FindRecordByValue(
-      DatabaseOf(app), app.Fields[static_cast<std::size_t>(field - 1)].Name, app.TypedText);
-  if (found == 0) return 0;
-  app.FirstRecord = found;
-  return 1;
 }
 
 }  // namespace tomo

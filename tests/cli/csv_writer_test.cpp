@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "cli/record_writer.h"
+#include "export/record_writer.h"
 
 namespace tomo::cli {
 namespace {

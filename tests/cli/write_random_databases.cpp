@@ -10,7 +10,7 @@
 #include <fstream>
 #include <string>
 
-#include "storage/database_folder.h"
+#include "shell/linked_database.h"
 #include "storage/field_table.h"
 #include "storage/record_file.h"
 #include "storage/value_rendering.h"

@@ -1,6 +1,6 @@
 // The writing thread writes what it is handed, in order, and a failure of the writing reaches
 // the reading side.
-#include "cli/writing_thread.h"
+#include "export/writing_thread.h"
 
 #include <gtest/gtest.h>
 

@@ -12,6 +12,7 @@
 #include "fakes/fake_platform.h"
 #include "fakes/memory_files.h"
 #include "search/typed_input.h"
+#include "shell/linked_database.h"
 #include "shell/repaint.h"
 #include "shell/surface_handler.h"
 #include "storage/fill_grid.h"

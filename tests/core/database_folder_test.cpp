@@ -1,8 +1,7 @@
-#include "storage/database_folder.h"
-
 #include <gtest/gtest.h>
 
 #include "fakes/fake_platform.h"
+#include "shell/linked_database.h"
 #include "shell/maker.h"
 #include "storage/field_table.h"
 #include "support/database_writer.h"

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/fake_platform.h"
+#include "shell/linked_database.h"
 #include "support/database_writer.h"
 
 namespace tomo::testing {

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "fakes/fake_platform.h"
+#include "shell/linked_database.h"
 #include "support/database_writer.h"
 
 namespace tomo::testing {

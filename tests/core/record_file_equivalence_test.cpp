@@ -9,11 +9,13 @@
 #include <random>
 
 #include "fakes/memory_files.h"
+#include "shell/linked_database.h"
 #include "storage/field_table.h"
 #include "storage/fill_grid.h"
 #include "storage/record_file.h"
 #include "support/database_writer.h"
 #include "support/number_texts.h"
+#include "support/record_reads.h"
 #include "support/reference_reader.h"
 #include "support/same_cells.h"
 

@@ -5,8 +5,10 @@
 #include <chrono>
 
 #include "fakes/fake_platform.h"
+#include "shell/linked_database.h"
 #include "storage/field_table.h"
 #include "support/database_writer.h"
+#include "support/record_reads.h"
 
 namespace tomo::testing {
 namespace {

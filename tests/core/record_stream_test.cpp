@@ -7,7 +7,7 @@
 #include <map>
 #include <memory>
 
-#include "storage/database_folder.h"
+#include "shell/linked_database.h"
 #include "storage/field_table.h"
 #include "storage/record_file.h"
 #include "storage/well_formed.h"

@@ -8,6 +8,7 @@
 #include "fakes/fake_platform.h"
 #include "fakes/memory_files.h"
 #include "sample_source.h"
+#include "shell/linked_database.h"
 #include "storage/field_table.h"
 #include "storage/fill_grid.h"
 #include "storage/record_file.h"

@@ -2,10 +2,12 @@
 #include <gtest/gtest.h>
 
 #include "fakes/fake_platform.h"
+#include "shell/linked_database.h"
 #include "storage/field_table.h"
 #include "storage/fill_grid.h"
 #include "storage/record_file.h"
 #include "support/database_writer.h"
+#include "support/record_reads.h"
 #include "support/scan_operations.h"
 
 namespace tomo::testing {

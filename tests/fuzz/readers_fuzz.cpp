@@ -11,13 +11,14 @@
 #include <string>
 
 #include "fakes/memory_files.h"
-#include "storage/database_folder.h"
+#include "shell/linked_database.h"
 #include "storage/field_table.h"
 #include "storage/fill_grid.h"
 #include "storage/record_file.h"
 #include "storage/record_stream.h"
 #include "storage/well_formed.h"
 #include "support/random_database.h"
+#include "support/record_reads.h"
 #include "support/reference_reader.h"
 
 namespace {

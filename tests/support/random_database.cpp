@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "shell/linked_database.h"
 #include "storage/field_table.h"
 #include "storage/record_file.h"
 #include "storage/value_rendering.h"

@@ -2,9 +2,9 @@
 
 #include "commands/run_command.h"
 #include "search/typed_input.h"
+#include "shell/linked_database.h"
 #include "shell/repaint.h"
 #include "shell/surface_handler.h"
-#include "storage/database_folder.h"
 #include "storage/field_table.h"
 #include "storage/fill_grid.h"
 #include "storage/record_file.h"

@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "cli/paths.h"
+#include "export/paths.h"
 
-namespace tomo::cli {
+namespace tomo {
 
 class OutputFile {
  public:
@@ -47,4 +47,4 @@ class OutputFile {
   bool committed_ = false;
 };
 
-}  // namespace tomo::cli
+}  // namespace tomo

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "cli/output_file.h"
+#include "export/output_file.h"
 #include "storage/field_def.h"
 #include "storage/record_stream.h"
 
-namespace tomo::cli {
+namespace tomo {
 
 class RecordWriter {
  public:
@@ -39,4 +39,4 @@ std::unique_ptr<RecordWriter> MakeJsonLinesWriter(OutputFile& out,
 std::unique_ptr<RecordWriter> MakeSqliteWriter(OutputFile& out, const std::vector<Column>& columns,
                                                const std::vector<std::string>& columnNames);
 
-}  // namespace tomo::cli
+}  // namespace tomo

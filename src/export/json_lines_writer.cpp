@@ -1,7 +1,7 @@
-#include "cli/json_text.h"
-#include "cli/record_writer.h"
+#include "export/json_text.h"
+#include "export/record_writer.h"
 
-namespace tomo::cli {
+namespace tomo {
 
 namespace {
 
@@ -46,4 +46,4 @@ std::unique_ptr<RecordWriter> MakeJsonLinesWriter(OutputFile& out,
   return std::make_unique<JsonLinesWriter>(out, keys);
 }
 
-}  // namespace tomo::cli
+}  // namespace tomo

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace tomo::cli {
+namespace tomo {
 
 // Appends `text` (UTF-8) as a JSON string: quoted, with quotes, backslashes and control
 // characters escaped.
@@ -27,4 +27,4 @@ inline void AppendJsonString(std::string_view text, std::string& out) {
   out += '"';
 }
 
-}  // namespace tomo::cli
+}  // namespace tomo

@@ -14,7 +14,7 @@
 
 #include "storage/record_stream.h"
 
-namespace tomo::cli {
+namespace tomo {
 
 class WritingThread {
  public:
@@ -57,4 +57,4 @@ class WritingThread {
   std::thread thread_;  // last: started once the rest is ready
 };
 
-}  // namespace tomo::cli
+}  // namespace tomo

@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <cstring>
 
-#include "cli/record_writer.h"
-#include "cli/text_words.h"
+#include "export/record_writer.h"
+#include "export/text_words.h"
 
-namespace tomo::cli {
+namespace tomo {
 
 namespace {
 
@@ -107,4 +107,4 @@ std::unique_ptr<RecordWriter> MakeCsvWriter(OutputFile& out, const std::vector<C
   return std::make_unique<CsvWriter>(out, columns, bom);
 }
 
-}  // namespace tomo::cli
+}  // namespace tomo

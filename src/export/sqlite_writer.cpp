@@ -1,9 +1,9 @@
 #include <sqlite3.h>
 
-#include "cli/failure.h"
-#include "cli/record_writer.h"
+#include "export/failure.h"
+#include "export/record_writer.h"
 
-namespace tomo::cli {
+namespace tomo {
 
 namespace {
 
@@ -130,4 +130,4 @@ std::unique_ptr<RecordWriter> MakeSqliteWriter(OutputFile& out, const std::vecto
   return std::make_unique<SqliteWriter>(out, columns, columnNames);
 }
 
-}  // namespace tomo::cli
+}  // namespace tomo

@@ -1,13 +1,13 @@
-#include "cli/output_file.h"
+#include "export/output_file.h"
 
 #include <cerrno>
 #include <cstring>
 #include <random>
 #include <system_error>
 
-#include "cli/failure.h"
+#include "export/failure.h"
 
-namespace tomo::cli {
+namespace tomo {
 
 namespace {
 
@@ -126,4 +126,4 @@ void OutputFile::Commit() {
   committed_ = true;
 }
 
-}  // namespace tomo::cli
+}  // namespace tomo

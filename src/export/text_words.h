@@ -9,7 +9,7 @@
 #include <cstring>
 #include <string_view>
 
-namespace tomo::cli {
+namespace tomo {
 
 // Calls look(word, at, size) for the bytes of `text` from `at` on, `size` of them (8, 4 or
 // fewer), held in the low bytes of `word` in their order, its other bytes zero. Together the
@@ -40,4 +40,4 @@ void ForEachWord(std::string_view text, Look look) {
   }
 }
 
-}  // namespace tomo::cli
+}  // namespace tomo

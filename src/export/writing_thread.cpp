@@ -1,8 +1,8 @@
-#include "cli/writing_thread.h"
+#include "export/writing_thread.h"
 
 #include <utility>
 
-namespace tomo::cli {
+namespace tomo {
 
 namespace {
 
@@ -101,4 +101,4 @@ void WritingThread::Write(const Batch& batch) {
   }
 }
 
-}  // namespace tomo::cli
+}  // namespace tomo

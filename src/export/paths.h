@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace tomo::cli {
+namespace tomo {
 
 namespace fs = std::filesystem;
 
@@ -23,4 +23,4 @@ inline std::string Utf8Of(const fs::path& path) {
 // Opens a file with the C runtime by its full (wide on Windows) path.
 std::FILE* OpenFile(const fs::path& path, const char* mode);
 
-}  // namespace tomo::cli
+}  // namespace tomo

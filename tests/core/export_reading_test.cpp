@@ -1,0 +1,69 @@
+// The export's choice of reading, on random databases, whether or not its output can take
+// back what it got: the records the sink keeps are the reference's, and an output that
+// cannot take them back is never asked to.
+#include "export/export_reading.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "shell/linked_database.h"
+#include "storage/field_table.h"
+#include "support/random_database.h"
+
+namespace tomo::testing {
+namespace {
+
+class KeptRecords : public ExportSink {
+ public:
+  void Start() override { ++starts; }
+  void Take(std::int64_t record, const RecordValues& values) override {
+    EXPECT_EQ(starts, 1) << "a record before Start";
+    EXPECT_EQ(record, static_cast<std::int64_t>(kept.size()) + 1);
+    std::vector<std::optional<std::string>> row;
+    for (const auto& value : values)
+      row.emplace_back(value ? std::optional<std::string>(*value) : std::nullopt);
+    kept.push_back(std::move(row));
+  }
+  void Complete() override { ++completions; }
+  void StartOver() override {
+    ++startsOver;
+    kept.clear();
+  }
+
+  int starts = 0, completions = 0, startsOver = 0;
+  RecordTable kept;
+};
+
+TEST(ExportReading, KeepsTheReferenceRecordsAndTakesNothingBackFromAnOutputThatCannot) {
+  std::mt19937_64 random(11);
+  int complete = 0, restarted = 0;
+  for (int n = 0; n < 1500; ++n) {
+    SCOPED_TRACE("database " + std::to_string(n));
+    const RandomDatabase files = MakeRandomDatabase(random);
+    auto side = std::make_unique<MemoryTestApp>();
+    side->Use("\\mem\\db", files.fieldFile, files.recordFile);
+    const Database database = DatabaseOf(side->app);
+    ExportReading reading;
+    reading.checkFirst = n % 2 == 1;
+    KeptRecords sink;
+    const ExportOutcome outcome = ReadForExport(database, ReadFieldTable(database), reading, sink);
+    if (reading.checkFirst) {
+      EXPECT_EQ(sink.startsOver, 0);
+    }
+    if (outcome.end != ExportEnd::kComplete) {
+      EXPECT_EQ(sink.completions, 0);
+      continue;
+    }
+    ++complete;
+    restarted += sink.startsOver;
+    EXPECT_EQ(sink.completions, 1);
+    EXPECT_EQ(sink.kept, ReferenceRecords(*side));
+    if (::testing::Test::HasFailure()) return;
+  }
+  EXPECT_GT(complete, 1000);
+  EXPECT_GT(restarted, 10);  // streams that broke off and started over were among them
+}
+
+}  // namespace
+}  // namespace tomo::testing
