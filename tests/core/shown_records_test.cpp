@@ -8,7 +8,7 @@
 #include <memory>
 #include <set>
 
-#include "storage/database_folder.h"
+#include "shell/linked_database.h"
 #include "storage/field_table.h"
 #include "storage/record_file.h"
 #include "support/linked_app.h"
