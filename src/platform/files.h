@@ -9,11 +9,14 @@
 namespace tomo {
 
 // What tells a file as it is now from the same file changed since, or from another file at
-// the same path: its length, its last-write time, and where it lies on its volume. A
-// platform fills what it has and leaves the rest 0.
+// the same path: its length, its last-write and change times, and where it lies on its
+// volume. A platform fills what it has and leaves the rest 0.
 struct FileStamp {
   std::int64_t length = 0;
   std::int64_t lastWrite = 0;  // in the platform's own units
+  // Set by the system at every write or change of times, and never set back by a tool: a
+  // file rewritten with its length and last-write time restored still differs here.
+  std::int64_t change = 0;
   std::uint64_t volume = 0;
   std::uint64_t index = 0;
   bool operator==(const FileStamp&) const = default;

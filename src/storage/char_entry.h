@@ -20,10 +20,6 @@ struct CharEntry {
   std::int32_t mark = 0;  // exactly 1 on a value's last character
 
   bool Is(std::string_view field) const { return named && name == field; }
-  // Two entries whose names are equal; entries without a name equal nothing.
-  bool SameNameAs(const CharEntry& other) const {
-    return named && other.named && name == other.name;
-  }
 };
 
 // An unsigned integer of `size` bytes (at most 8), least significant byte first. On a

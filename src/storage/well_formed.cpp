@@ -27,122 +27,108 @@ bool Faults::Any() const {
   return std::any_of(kinds_.begin(), kinds_.end(), [](const Kind& k) { return k.count > 0; });
 }
 
-EntryOrder::EntryOrder(const std::vector<FieldDef>& fields) : seen_(fields.size(), 0) {
+EntryOrder::EntryOrder(const std::vector<FieldDef>& fields) : fieldRunAt_(fields.size(), 0) {
   for (std::size_t f = 0; f < fields.size(); ++f) {
-    keys_.emplace_back(fields[f].Name);
-    const bool firstOfName = fields_.emplace(fields[f].Name, f).second;
-    firstOfName_.push_back(firstOfName);
+    fieldNames_.emplace_back(fields[f].Name);
+    const bool firstOfName = fieldOfName_.emplace(fields[f].Name, f).second;
+    namedByEntries_.push_back(firstOfName);
     if (!firstOfName) faults_.Add(Fault::kDuplicateFieldName, static_cast<std::int64_t>(f) + 1);
   }
 }
 
-bool EntryOrder::GoOnBadly(std::int32_t mark) {
-  const bool ok = !runEnded_;
-  if (!ok) RunFault(Fault::kBadMarks);
-  return Mark(mark) && ok;
+bool EntryOrder::GoOnBadly() {
+  RunFault(Fault::kBadMarks);
+  return false;
 }
 
-namespace {
-
-// The entries from `entries` on that go on with a run of record `record` whose name
-// `sameName` matches, as TakeRunGoingOn takes them: how many, and whether the last one ends
-// the run.
-template <typename SameName>
-std::pair<std::int64_t, bool> GoingOn(const unsigned char* entries, std::int64_t count,
-                                      char* characters, std::int64_t record, SameName sameName) {
+// GoOn without its faults: it stops where GoOn would note one, and after the run's end.
+template <typename Name>
+std::pair<std::int64_t, bool> EntryOrder::GoingOn(const unsigned char* entries, std::int64_t count,
+                                                  char* characters, const Name& name) const {
   const unsigned char* entry = entries;
   for (std::int64_t k = 0; k < count; ++k, entry += kEntrySize) {
     characters[k] = EntryCharacter(entry);
-    const auto mark = static_cast<std::uint32_t>(EntryMark(entry));
-    if (EntryRecord(entry) != record || !sameName.Matches(entry) || mark > 1) return {k, false};
-    if (mark == 1) return {k + 1, true};
+    if (!OfRun(entry, run_.record, name)) return {k, false};
+    const MarkSays says = Says(EntryMark(entry));
+    if (says == MarkSays::kBreaks) return {k, false};
+    if (says == MarkSays::kEnds) return {k + 1, true};
   }
   return {count, false};
 }
 
-}  // namespace
-
 std::int64_t EntryOrder::TakeRunGoingOn(const unsigned char* entries, std::int64_t count,
                                         char* characters) {
-  if (!inRun_ || runEnded_) return 0;
-  const NameKey& key = keys_[field_];
+  if (!run_.open || run_.ended) return 0;
+  const NameKey& name = fieldNames_[run_.field];
   // Most names are short enough for one or two words: their loop compares words and masks
   // that stay in registers.
-  const auto goingOn = [&](const auto& sameName) {
-    return GoingOn(entries, count, characters, runRecord_, sameName);
-  };
   std::pair<std::int64_t, bool> taken;
-  if (const auto one = key.InWords<1>()) {
-    taken = goingOn(*one);
-  } else if (const auto two = key.InWords<2>()) {
-    taken = goingOn(*two);
+  if (const auto one = name.InWords<1>()) {
+    taken = GoingOn(entries, count, characters, *one);
+  } else if (const auto two = name.InWords<2>()) {
+    taken = GoingOn(entries, count, characters, *two);
   } else {
-    taken = goingOn(key);
+    taken = GoingOn(entries, count, characters, name);
   }
-  runEnded_ = taken.second;
+  run_.ended = taken.second;
   return taken.first;
 }
 
 // An entry that does not go on with the run of the entry before.
-bool EntryOrder::TakeOther(std::int64_t number, const unsigned char* entry, std::int64_t record) {
-  const bool first = !any_;
-  any_ = true;
-  lastRecord_ = record;
-  if (first || record > highest_) highest_ = record;
+bool EntryOrder::TakeOther(std::int64_t number, const unsigned char* entry) {
+  const std::int64_t record = EntryRecord(entry);
+  if (!anyEntry_ || record > highestEntryRecord_) highestEntryRecord_ = record;
+  anyEntry_ = true;
+  lastEntryRecord_ = record;
   const bool ended = EndRun();
   return StartRun(number, entry, record) && ended;
 }
 
 bool EntryOrder::StartRun(std::int64_t number, const unsigned char* entry, std::int64_t record) {
-  inRun_ = false;
+  run_.open = false;
   const std::int64_t field = FieldOf(number, entry);
   if (record < 1) faults_.Add(Fault::kRecordBelowOne, number);
   if (field == kNotAField || record < 1) return false;
-  inRun_ = true;
-  runStart_ = number;
-  runEnded_ = false;
-  runFaults_ = 0;
-  bool ok = true;
   const auto f = static_cast<std::size_t>(field);
-  if (anyRun_ && record < highestRun_) {
+  const Run before = run_;
+  run_ = Run{.open = true, .field = f, .record = record, .firstEntry = number};
+  bool ok = true;
+  if (record < highestRunRecord_) {
     RunFault(Fault::kRecordOutOfOrder);
     ok = false;
   }
-  if (!anyRun_ || record != runRecord_) {
-    ++generation_;
-  } else if (seen_[f] == generation_) {
+  if (record != before.record) {
+    ++recordChanges_;
+  } else if (fieldRunAt_[f] == recordChanges_) {
     RunFault(Fault::kInterruptedRun);
     ok = false;
-  } else if (f < field_) {
+  } else if (f < before.field) {
     RunFault(Fault::kFieldOutOfOrder);
     ok = false;
   }
-  if (!anyRun_ || record > highestRun_) highestRun_ = record;
-  anyRun_ = true;
-  runRecord_ = record;
-  seen_[f] = generation_;
-  field_ = f;
-  return Mark(EntryMark(entry)) && ok;
+  highestRunRecord_ = std::max(highestRunRecord_, record);
+  fieldRunAt_[f] = recordChanges_;
+  return GoOn(EntryMark(entry)) && ok;
 }
 
 // The field the entry's name names; kNotAField (a fault noted) when there is none.
 std::int64_t EntryOrder::FieldOf(std::int64_t number, const unsigned char* entry) {
   // Values mostly follow in field order: the next field or the one after it, or the first
   // field of the next record.
-  const std::size_t count = keys_.size();
+  const std::size_t count = fieldNames_.size();
   const auto names = [&](std::size_t f) {
-    return f < count && firstOfName_[f] && keys_[f].Matches(entry);
+    return f < count && namedByEntries_[f] && fieldNames_[f].Matches(entry);
   };
-  if (names(field_ + 1)) return static_cast<std::int64_t>(field_ + 1);
-  if (names(field_ + 2)) return static_cast<std::int64_t>(field_ + 2);
+  if (names(run_.field + 1)) return static_cast<std::int64_t>(run_.field + 1);
+  if (names(run_.field + 2)) return static_cast<std::int64_t>(run_.field + 2);
   if (names(0)) return 0;
   const CharEntry decoded = DecodeEntry(entry);
   if (!decoded.named) {
     faults_.Add(Fault::kUnterminatedName, number);
     return kNotAField;
   }
-  const auto found = fields_.find(decoded.name);
-  if (found == fields_.end()) {
+  const auto found = fieldOfName_.find(decoded.name);
+  if (found == fieldOfName_.end()) {
     faults_.Add(Fault::kUnknownName, number);
     return kNotAField;
   }
@@ -150,14 +136,7 @@ std::int64_t EntryOrder::FieldOf(std::int64_t number, const unsigned char* entry
 }
 
 bool EntryOrder::EndRun() {
-  if (!inRun_ || runEnded_) return true;
-  RunFault(Fault::kBadMarks);
-  return false;
-}
-
-bool EntryOrder::Mark(std::int32_t mark) {
-  if (mark == 1) runEnded_ = true;
-  if (mark == 0 || mark == 1) return true;
+  if (!run_.open || run_.ended) return true;
   RunFault(Fault::kBadMarks);
   return false;
 }
@@ -165,16 +144,16 @@ bool EntryOrder::Mark(std::int32_t mark) {
 // A fault of the run at hand, noted once per run and kind at the run's first entry.
 void EntryOrder::RunFault(Fault fault) {
   const unsigned bit = 1u << static_cast<unsigned>(fault);
-  if ((runFaults_ & bit) != 0) return;
-  runFaults_ |= bit;
-  faults_.Add(fault, runStart_);
+  if ((run_.faultsNoted & bit) != 0) return;
+  run_.faultsNoted |= bit;
+  faults_.Add(fault, run_.firstEntry);
 }
 
 bool EntryOrder::Finish(std::int64_t entries, std::int64_t trailingBytes) {
   bool ok = EndRun();
-  inRun_ = false;
+  run_.open = false;
   if (trailingBytes > 0) faults_.Add(Fault::kPartialEntry, entries + 1);
-  if (any_ && lastRecord_ != highest_) {
+  if (anyEntry_ && lastEntryRecord_ != highestEntryRecord_) {
     faults_.Add(Fault::kLastEntryNotHighest, entries);
     ok = false;
   }

@@ -14,6 +14,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "storage/char_entry.h"
@@ -65,65 +66,85 @@ class EntryOrder {
   // Takes the next entry, number `number`; false when it breaks the order. A run that is not
   // ended by its mark 1 is found at the entry after it, or by Finish.
   bool Take(std::int64_t number, const unsigned char* entry) {
-    // Most entries go on with the run of the entry before: same name, same record.
-    const std::int64_t record = EntryRecord(entry);
-    if (inRun_ && record == runRecord_ && keys_[field_].Matches(entry)) {
-      lastRecord_ = record;
+    // Most entries go on with the run of the entry before.
+    if (run_.open && OfRun(entry, run_.record, fieldNames_[run_.field])) {
+      lastEntryRecord_ = run_.record;
       return GoOn(EntryMark(entry));
     }
-    return TakeOther(number, entry, record);
+    return TakeOther(number, entry);
   }
-  // Takes as many of the `count` entries from `entries` on as go on with the run at hand in
-  // the well-formed way, as Take would: same name, same record, marked 0, the last taken
-  // perhaps marked 1. Returns how many it took. Most entries lie inside a run, and this
-  // looks at them with nothing else to do. Puts the character of each entry looked at, from
+  // Takes as many of the `count` entries from `entries` on as go on with the run at hand, as
+  // Take would; stops at the first other one, or one Take would note a fault at, which is
+  // Take's to judge. Returns how many it took. Most entries lie inside a run, and this looks
+  // at them with nothing else to do. Puts the character of each entry looked at, from
   // `entries` on, at characters[0], [1], ... (room for `count`).
   std::int64_t TakeRunGoingOn(const unsigned char* entries, std::int64_t count, char* characters);
   // After the last whole entry, `entries`, with `trailingBytes` of a partial one after it.
   // False when something broke the order then.
   bool Finish(std::int64_t entries, std::int64_t trailingBytes);
   // The field (from 0) of the last entry taken, when Take accepted it.
-  std::size_t Field() const { return field_; }
+  std::size_t Field() const { return run_.field; }
   const Faults& Found() const { return faults_; }
 
  private:
-  // The next entry of the run at hand: it must not follow the run's mark 1.
+  // What an entry's mark says of its run: the run goes on after it (0), ends with it (1), or
+  // the mark breaks the order (anything else).
+  enum class MarkSays { kGoesOn, kEnds, kBreaks };
+  static MarkSays Says(std::int32_t mark) {
+    return mark == 0 ? MarkSays::kGoesOn : mark == 1 ? MarkSays::kEnds : MarkSays::kBreaks;
+  }
+  // The entry belongs to the run of `record` and of the field whose name `name` matches.
+  template <typename Name>
+  static bool OfRun(const unsigned char* entry, std::int64_t record, const Name& name) {
+    return EntryRecord(entry) == record && name.Matches(entry);
+  }
+  // Takes the mark of an entry of the open run; false when the run had ended before it or
+  // the mark breaks the order.
   bool GoOn(std::int32_t mark) {
-    if (!runEnded_ && (mark == 0 || mark == 1)) {
-      runEnded_ = mark == 1;
+    const MarkSays says = Says(mark);
+    if (!run_.ended && says != MarkSays::kBreaks) {
+      run_.ended = says == MarkSays::kEnds;
       return true;
     }
-    return GoOnBadly(mark);
+    return GoOnBadly();
   }
-  bool GoOnBadly(std::int32_t mark);
-  bool TakeOther(std::int64_t number, const unsigned char* entry, std::int64_t record);
+  bool GoOnBadly();
+  // The entries from `entries` on that go on with the open run, whose field's name `name`
+  // matches, as TakeRunGoingOn takes them: how many, and whether the last one ends the run.
+  template <typename Name>
+  std::pair<std::int64_t, bool> GoingOn(const unsigned char* entries, std::int64_t count,
+                                        char* characters, const Name& name) const;
+  bool TakeOther(std::int64_t number, const unsigned char* entry);
   bool StartRun(std::int64_t number, const unsigned char* entry, std::int64_t record);
   bool EndRun();
-  bool Mark(std::int32_t mark);
   void RunFault(Fault fault);
   std::int64_t FieldOf(std::int64_t number, const unsigned char* entry);
 
-  std::vector<NameKey> keys_;
+  std::vector<NameKey> fieldNames_;
   // The field is the first of its name: entries name it. Not vector<bool>, whose bits cost
   // more to look up at every run.
-  std::vector<char> firstOfName_;
-  std::map<std::string, std::size_t, std::less<>> fields_;
+  std::vector<char> namedByEntries_;
+  std::map<std::string, std::size_t, std::less<>> fieldOfName_;
   Faults faults_;
-  // The run of the entry before: its field (field_), record and state.
-  bool inRun_ = false;
-  std::int64_t runRecord_ = 0;
-  std::int64_t runStart_ = 0;
-  bool runEnded_ = false;
-  unsigned runFaults_ = 0;  // the kinds already noted for the run, one bit each
-  std::size_t field_ = 0;
-  // The record of the runs: its fields seen (marked by its generation), the highest record.
-  bool anyRun_ = false;
-  std::int64_t highestRun_ = 0;
-  std::int64_t generation_ = 0;
-  std::vector<std::int64_t> seen_;
-  std::int64_t highest_ = 0;
-  std::int64_t lastRecord_ = 0;
-  bool any_ = false;
+  // The run last started: the entries of one field and record that follow one another.
+  struct Run {
+    bool open = false;  // the entry before started it or went on with it
+    std::size_t field = 0;
+    std::int64_t record = 0;  // 0 before the first run, as no run has record 0
+    std::int64_t firstEntry = 0;
+    bool ended = false;        // its entry marked 1 was taken
+    unsigned faultsNoted = 0;  // the kinds already noted for it, one bit each
+  } run_;
+  // Over the runs: the highest record yet, below which a run is out of order, and the
+  // changes of record from run to run, counted, so that a field's second run in a record is
+  // told by the count its first one left.
+  std::int64_t highestRunRecord_ = 0;
+  std::int64_t recordChanges_ = 0;
+  std::vector<std::int64_t> fieldRunAt_;  // per field, recordChanges_ at its latest run
+  // Every entry, runs or not: the last must be of the highest record.
+  bool anyEntry_ = false;
+  std::int64_t highestEntryRecord_ = 0;
+  std::int64_t lastEntryRecord_ = 0;
 };
 
 // Entries read so far, of the entries in the file.

@@ -35,7 +35,7 @@ class CutShortFiles : public Files, public ScanPump {
   struct File : ReadOnlyFile {
     explicit File(const CutShortFiles& files) : files_(files) {}
     std::int64_t Length() override { return static_cast<std::int64_t>(files_.bytes_.size()); }
-    FileStamp Stamp() override { return FileStamp{Length(), 0, 0, 0}; }
+    FileStamp Stamp() override { return FileStamp{.length = Length()}; }
     std::size_t ReadAt(std::int64_t offset, void* buffer, std::size_t size) override {
       if (offset < 0 || offset >= files_.readable_) return 0;
       const auto n =

@@ -9,10 +9,13 @@ namespace {
 
 class MemoryFile : public ReadOnlyFile {
  public:
-  MemoryFile(const std::string* bytes, const std::int64_t* lastWrite, std::int64_t& bytesRead)
-      : bytes_(bytes), lastWrite_(lastWrite), bytesRead_(bytesRead) {}
+  MemoryFile(const std::string* bytes, const MemoryFiles::Times* times, std::int64_t& bytesRead)
+      : bytes_(bytes), times_(times), bytesRead_(bytesRead) {}
   std::int64_t Length() override { return bytes_ ? static_cast<std::int64_t>(bytes_->size()) : 0; }
-  FileStamp Stamp() override { return FileStamp{Length(), lastWrite_ ? *lastWrite_ : 0, 0, 0}; }
+  FileStamp Stamp() override {
+    const MemoryFiles::Times times = times_ ? *times_ : MemoryFiles::Times{};
+    return FileStamp{.length = Length(), .lastWrite = times.lastWrite, .change = times.change};
+  }
   std::size_t ReadAt(std::int64_t offset, void* buffer, std::size_t size) override {
     if (!bytes_ || offset < 0 || offset >= Length()) return 0;
     const std::size_t n = std::min(size, bytes_->size() - static_cast<std::size_t>(offset));
@@ -23,7 +26,7 @@ class MemoryFile : public ReadOnlyFile {
 
  private:
   const std::string* bytes_;
-  const std::int64_t* lastWrite_;
+  const MemoryFiles::Times* times_;
   std::int64_t& bytesRead_;
 };
 
@@ -31,9 +34,9 @@ class MemoryFile : public ReadOnlyFile {
 
 std::unique_ptr<ReadOnlyFile> MemoryFiles::OpenForReading(const std::string& path) {
   const auto file = files.find(path);
-  const auto time = lastWrite.find(path);
+  const auto time = times.find(path);
   return std::make_unique<MemoryFile>(file == files.end() ? nullptr : &file->second,
-                                      time == lastWrite.end() ? nullptr : &time->second,
+                                      time == times.end() ? nullptr : &time->second,
                                       bytesRead[path]);
 }
 

@@ -16,8 +16,13 @@ class MemoryFiles : public Files {
  public:
   // Path (as the program forms it, with backslashes) to the file's bytes.
   std::map<std::string, std::string> files;
-  // Path to the file's last-write time; 0 for a file not listed.
-  std::map<std::string, std::int64_t> lastWrite;
+  // Path to the file's last-write and change times; 0 for a file not listed.
+  struct Times {
+    std::int64_t lastWrite = 0;
+    std::int64_t change = 0;
+    bool operator==(const Times&) const = default;
+  };
+  std::map<std::string, Times> times;
   std::map<std::string, std::int64_t> bytesRead;  // path to the bytes read from it
 
   std::unique_ptr<ReadOnlyFile> OpenForReading(const std::string& path) override;

@@ -171,5 +171,28 @@ TEST_F(Win32FilesTest, TheStampTellsTheFileAsItWas) {
   EXPECT_EQ(files.OpenForReading(WideToUtf8(Path(L"missing")))->Stamp(), FileStamp{});
 }
 
+// A file rewritten in place with its times set back, as a copy that keeps times leaves it,
+// is told by its change time.
+TEST_F(Win32FilesTest, TheStampTellsAFileRewrittenWithItsTimesSetBack) {
+  const std::wstring path = Path(L"agenda.zbd");
+  Write(path, "first");
+  const auto open = [&](DWORD access) {
+    return FileHandle(CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  };
+  FILETIME created{}, accessed{}, written{};
+  ASSERT_TRUE(GetFileTime(open(GENERIC_READ).get(), &created, &accessed, &written));
+  const FileStamp stamp = files.OpenForReading(WideToUtf8(path))->Stamp();
+  Sleep(50);  // file times advance in coarse ticks
+  Write(path, "other");
+  ASSERT_TRUE(SetFileTime(open(GENERIC_WRITE).get(), &created, &accessed, &written));
+  const FileStamp after = files.OpenForReading(WideToUtf8(path))->Stamp();
+  EXPECT_EQ(after.length, stamp.length);
+  EXPECT_EQ(after.lastWrite, stamp.lastWrite);
+  EXPECT_EQ(after.index, stamp.index);
+  EXPECT_NE(after.change, 0);
+  EXPECT_NE(after, stamp);
+}
+
 }  // namespace
 }  // namespace tomo::win32

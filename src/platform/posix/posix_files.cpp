@@ -29,10 +29,15 @@ class PosixFile : public ReadOnlyFile {
   FileStamp Stamp() override {
     struct stat st {};
     if (fd_ < 0 || fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) return {};
-    return FileStamp{static_cast<std::int64_t>(st.st_size),
-                     static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 +
-                         static_cast<std::int64_t>(st.st_mtim.tv_nsec),
-                     static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+    const auto nanoseconds = [](const timespec& time) {
+      return static_cast<std::int64_t>(time.tv_sec) * 1000000000 +
+             static_cast<std::int64_t>(time.tv_nsec);
+    };
+    return FileStamp{.length = static_cast<std::int64_t>(st.st_size),
+                     .lastWrite = nanoseconds(st.st_mtim),
+                     .change = nanoseconds(st.st_ctim),
+                     .volume = static_cast<std::uint64_t>(st.st_dev),
+                     .index = static_cast<std::uint64_t>(st.st_ino)};
   }
 
   std::size_t ReadAt(std::int64_t offset, void* buffer, std::size_t size) override {

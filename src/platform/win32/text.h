@@ -19,9 +19,6 @@ inline std::wstring AnsiToWide(std::string_view text) {
 inline std::wstring Utf8ToWide(std::string_view text) {
   return Widen(text, CP_UTF8);
 }
-inline std::string WideToAnsi(std::wstring_view text) {
-  return Narrow(text, CP_ACP);
-}
 inline std::string WideToUtf8(std::wstring_view text) {
   return Narrow(text, CP_UTF8);
 }

@@ -25,10 +25,16 @@ class Win32File : public ReadOnlyFile {
     const auto join = [](DWORD high, DWORD low) {
       return (static_cast<std::uint64_t>(high) << 32) | low;
     };
-    return FileStamp{static_cast<std::int64_t>(join(info.nFileSizeHigh, info.nFileSizeLow)),
-                     static_cast<std::int64_t>(join(info.ftLastWriteTime.dwHighDateTime,
-                                                    info.ftLastWriteTime.dwLowDateTime)),
-                     info.dwVolumeSerialNumber, join(info.nFileIndexHigh, info.nFileIndexLow)};
+    // The change time is only in the basic information; a file system without it leaves 0.
+    FILE_BASIC_INFO basic{};
+    if (!GetFileInformationByHandleEx(file_.get(), FileBasicInfo, &basic, sizeof basic)) basic = {};
+    return FileStamp{
+        .length = static_cast<std::int64_t>(join(info.nFileSizeHigh, info.nFileSizeLow)),
+        .lastWrite = static_cast<std::int64_t>(
+            join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime)),
+        .change = basic.ChangeTime.QuadPart,
+        .volume = info.dwVolumeSerialNumber,
+        .index = join(info.nFileIndexHigh, info.nFileIndexLow)};
   }
 
   // Positioned reads: nothing depends on a file pointer shared with other reads.
