@@ -80,7 +80,7 @@ Database DatabaseOf(App& app) {
 std::int32_t IsDatabase(App& app) {
   const std::int64_t length =
       app.platform.files.OpenForReading(DatabasePath(app, kFieldFileExtension))->Length();
-  return length > 0 && length % kFieldRecordSize == 0 ? 1 : 0;
+  return IsFieldFileLength(length) ? 1 : 0;
 }
 
 void ResetRecordColors(App& app) {

@@ -13,6 +13,11 @@ struct App;
 
 inline constexpr std::int64_t kFieldRecordSize = 12042;
 
+// The database test: a field definition file of whole field records, at least one.
+constexpr bool IsFieldFileLength(std::int64_t bytes) {
+  return bytes > 0 && bytes % kFieldRecordSize == 0;
+}
+
 // The field definitions of the database's field definition file, in field order.
 std::vector<FieldDef> ReadFieldTable(const Database& database);
 // Re-reads the field definition file into app.Fields and returns the number of fields.
