@@ -12,6 +12,7 @@ import csv
 import json
 import os
 import signal
+import stat
 import struct
 import subprocess
 import sys
@@ -58,8 +59,15 @@ def snapshot(folder):
     files = {}
     for root, _, names in os.walk(folder):
         for n in names:
-            with open(os.path.join(root, n), "rb") as f:
-                files[os.path.relpath(os.path.join(root, n), folder)] = f.read()
+            path = os.path.join(root, n)
+            mode = os.lstat(path).st_mode
+            # Only regular files are read: a named pipe would wait, a link to a device not end.
+            if not stat.S_ISREG(mode):
+                files[os.path.relpath(path, folder)] = (stat.S_IFMT(mode), os.path.islink(path)
+                                                        and os.readlink(path))
+                continue
+            with open(path, "rb") as f:
+                files[os.path.relpath(path, folder)] = f.read()
     return files
 
 
@@ -238,7 +246,97 @@ class Refusals(unittest.TestCase):
                 self.assertEqual(f.read(), b"record,A\r\n1,x\r\n")
             self.assertEqual(sorted(os.listdir(out_dir)), ["existing.csv"])
 
-    def test_ctrl_c_leaves_no_file(self):
+    def test_damaged_files(self):
+        """Files that cannot be read as the database's, each refused (or warned of) by every
+        command, in time, with nothing changed."""
+        def replace(path, make):
+            os.remove(path)
+            make(path)
+
+        def unreadable(path):
+            os.chmod(path, 0)
+
+        def refusing(status, message):
+            return {"info": (status, message), "check": (status, message), "export": (status, message)}
+
+        with tempfile.TemporaryDirectory() as tmp:
+            def database(name, damage=None, suffix=".zbd"):
+                folder = write_database(os.path.join(tmp, name), [(b"A", 3, b"")],
+                                        value_entries(b"A", 1, b"x"))
+                if damage:
+                    damage(os.path.join(folder, name + suffix))
+                return folder
+
+            def partial(path):
+                with open(path, "ab") as f:
+                    f.write(b"\0")
+
+            cases = [
+                ("partial field record", database("partial", partial, ".z04"),
+                 refusing(1, "is 12043 bytes, not a whole number of 12042-byte field records")),
+                ("folder", database("folder", lambda p: replace(p, os.mkdir)), refusing(1, "(a folder)")),
+                ("fifo", database("fifo", lambda p: replace(p, os.mkfifo)), refusing(1, "(a named pipe)")),
+                ("field fifo", database("ffifo", lambda p: replace(p, os.mkfifo), ".z04"),
+                 refusing(1, "(a named pipe)")),
+                ("device", database("device", lambda p: replace(p, lambda q: os.symlink("/dev/zero", q))),
+                 refusing(1, "(a device)")),
+                ("link loop", database("loop", lambda p: replace(p, lambda q: os.symlink(q, q))),
+                 refusing(1, "cannot read")),
+                ("missing", database("missing", os.remove),
+                 {"info": (0, "is missing: a database without records"),
+                  "check": (0, "is missing: a database without records"),
+                  "export": (0, "is missing: a database without records")}),
+                ("folder is a fifo", os.path.join(tmp, "pipe"), refusing(1, "(a named pipe)")),
+            ]
+            os.mkfifo(os.path.join(tmp, "pipe"))
+            # Root reads any file whatever its permissions.
+            if os.geteuid() != 0:
+                cases.append(("no permission", database("closed", unreadable),
+                              refusing(1, "(no permission to read it)")))
+            before = snapshot(tmp)
+            for name, folder, expected in cases:
+                for command, (status, message) in expected.items():
+                    with self.subTest(case=name, command=command):
+                        run = tomodb(command, folder, timeout=20)
+                        self.assertEqual(run.returncode, status, run.stderr)
+                        self.assertIn(message, run.stderr.decode())
+                        self.assertEqual(snapshot(tmp), before)
+            self.assertEqual(tomodb("export", cases[6][1]).stdout, b"record,A\r\n")
+
+    def test_force_replaces_only_regular_files(self):
+        sample = os.path.join(ARGS.samples, "agenda")
+        with tempfile.TemporaryDirectory() as tmp:
+            os.makedirs(os.path.join(tmp, "real"))
+            named = os.path.join(tmp, "real", "x.csv")
+            for name, make in [("link.csv", lambda p: os.symlink(os.path.join("real", "x.csv"), p)),
+                               ("fifo.csv", os.mkfifo),
+                               ("device.csv", lambda p: os.symlink("/dev/null", p))]:
+                make(os.path.join(tmp, name))
+            with open(named, "w") as f:
+                f.write("keep")
+            for name, status, message in [("fifo.csv", 1, "a named pipe: tomodb replaces only regular files"),
+                                          ("device.csv", 1, "a device: tomodb replaces only regular files"),
+                                          ("link.csv", 0, "")]:
+                with self.subTest(target=name):
+                    run = tomodb("export", sample, "-o", os.path.join(tmp, name), "--force", timeout=20)
+                    self.assertEqual(run.returncode, status, run.stderr)
+                    self.assertIn(message, run.stderr.decode())
+            self.assertTrue(os.path.islink(os.path.join(tmp, "link.csv")))
+            self.assertTrue(stat.S_ISFIFO(os.lstat(os.path.join(tmp, "fifo.csv")).st_mode))
+            with open(named, "rb") as f:
+                self.assertTrue(f.read().startswith(b"record,Nombre"))
+            self.assertEqual(sorted(os.listdir(os.path.join(tmp, "real"))), ["x.csv"])
+
+    def test_write_errors(self):
+        sample = os.path.join(ARGS.samples, "agenda")
+        for args in (["info", sample], ["info", sample, "--json"], ["check", sample], ["--help"],
+                     ["--version"]):
+            with self.subTest(args=args), open("/dev/full", "wb") as full:
+                run = subprocess.run([ARGS.tomodb, *args], stdout=full, stderr=subprocess.PIPE)
+                self.assertEqual(run.returncode, 1)
+                self.assertIn(b"cannot write to standard output", run.stderr)
+
+    def test_interrupts_leave_no_file(self):
         with tempfile.TemporaryDirectory() as tmp:
             # About three million entries: long enough to be interrupted midway.
             fields = [(b"F%d" % f, 3, b"") for f in range(1, 21)]
@@ -254,27 +352,32 @@ class Refusals(unittest.TestCase):
             before = snapshot(folder)
             out_dir = os.path.join(tmp, "out")
             os.makedirs(out_dir)
-            # The export may finish before the signal arrives on a busy machine: try again.
-            for attempt in range(5):
-                process = subprocess.Popen(
-                    [ARGS.tomodb, "export", folder, "--format", "sqlite", "-o",
-                     os.path.join(out_dir, "big.sqlite"), "--force"], stderr=subprocess.PIPE)
-                deadline = time.time() + 30
-                while not os.listdir(out_dir) and time.time() < deadline:
-                    time.sleep(0.001)
-                process.send_signal(signal.SIGINT)
-                _, err = process.communicate(timeout=60)
-                if process.returncode == 0:
-                    self.assertEqual(os.listdir(out_dir), ["big.sqlite"])
-                    os.remove(os.path.join(out_dir, "big.sqlite"))
-                    continue
-                self.assertEqual(process.returncode, 130, err)
-                self.assertIn(b"interrupted", err)
-                self.assertEqual(os.listdir(out_dir), [])
-                break
-            else:
-                self.fail("every export finished before Ctrl+C")
+            # Ctrl+C and the requests to end from elsewhere alike. The export may finish
+            # before the signal arrives on a busy machine: try again.
+            for sig in (signal.SIGINT, signal.SIGTERM, signal.SIGHUP):
+                with self.subTest(signal=sig.name):
+                    self.interrupt(folder, out_dir, sig)
             self.assertEqual(snapshot(folder), before)
+
+    def interrupt(self, folder, out_dir, sig):
+        for attempt in range(5):
+            process = subprocess.Popen(
+                [ARGS.tomodb, "export", folder, "--format", "sqlite", "-o",
+                 os.path.join(out_dir, "big.sqlite"), "--force"], stderr=subprocess.PIPE)
+            deadline = time.time() + 30
+            while not os.listdir(out_dir) and time.time() < deadline:
+                time.sleep(0.001)
+            process.send_signal(sig)
+            _, err = process.communicate(timeout=60)
+            if process.returncode == 0:
+                self.assertEqual(os.listdir(out_dir), ["big.sqlite"])
+                os.remove(os.path.join(out_dir, "big.sqlite"))
+                continue
+            self.assertEqual(process.returncode, 128 + sig, err)
+            self.assertIn(b"interrupted", err)
+            self.assertEqual(os.listdir(out_dir), [])
+            return
+        self.fail("every export finished before the signal")
 
 
 class Check(unittest.TestCase):
