@@ -247,94 +247,64 @@ class Refusals(unittest.TestCase):
             self.assertEqual(sorted(os.listdir(out_dir)), ["existing.csv"])
 
     def test_damaged_files(self):
-        """Files that cannot be read as the database's, each refused (or warned of) by every
-        command, in time, with nothing changed."""
-        def replace(path, make):
-            os.remove(path)
-            make(path)
-
-        def unreadable(path):
-            os.chmod(path, 0)
-
-        def refusing(status, message):
-            return {"info": (status, message), "check": (status, message), "export": (status, message)}
-
+        """Files tomodb cannot read as the database's, or must not replace, and output it
+        cannot write: each refused (or warned of) in time, nothing changed but the target."""
+        sample = os.path.join(ARGS.samples, "agenda")
         with tempfile.TemporaryDirectory() as tmp:
-            def database(name, damage=None, suffix=".zbd"):
+            def damaged(name, damage, suffix=".zbd", replace=False):
                 folder = write_database(os.path.join(tmp, name), [(b"A", 3, b"")],
                                         value_entries(b"A", 1, b"x"))
-                if damage:
-                    damage(os.path.join(folder, name + suffix))
+                path = os.path.join(folder, name + suffix)
+                if replace:
+                    os.remove(path)
+                damage(path)
                 return folder
 
-            def partial(path):
+            def grow(path):
                 with open(path, "ab") as f:
                     f.write(b"\0")
 
-            cases = [
-                ("partial field record", database("partial", partial, ".z04"),
-                 refusing(1, "is 12043 bytes, not a whole number of 12042-byte field records")),
-                ("folder", database("folder", lambda p: replace(p, os.mkdir)), refusing(1, "(a folder)")),
-                ("fifo", database("fifo", lambda p: replace(p, os.mkfifo)), refusing(1, "(a named pipe)")),
-                ("field fifo", database("ffifo", lambda p: replace(p, os.mkfifo), ".z04"),
-                 refusing(1, "(a named pipe)")),
-                ("device", database("device", lambda p: replace(p, lambda q: os.symlink("/dev/zero", q))),
-                 refusing(1, "(a device)")),
-                ("link loop", database("loop", lambda p: replace(p, lambda q: os.symlink(q, q))),
-                 refusing(1, "cannot read")),
-                ("missing", database("missing", os.remove),
-                 {"info": (0, "is missing: a database without records"),
-                  "check": (0, "is missing: a database without records"),
-                  "export": (0, "is missing: a database without records")}),
-                ("folder is a fifo", os.path.join(tmp, "pipe"), refusing(1, "(a named pipe)")),
-            ]
             os.mkfifo(os.path.join(tmp, "pipe"))
-            # Root reads any file whatever its permissions.
-            if os.geteuid() != 0:
-                cases.append(("no permission", database("closed", unreadable),
-                              refusing(1, "(no permission to read it)")))
+            os.makedirs(os.path.join(tmp, "out"))
+            named = os.path.join(tmp, "out", "named.csv")
+            open(named, "w").close()
+            os.mkfifo(os.path.join(tmp, "out", "fifo.csv"))
+            os.symlink("/dev/null", os.path.join(tmp, "out", "device.csv"))
+            os.symlink("named.csv", os.path.join(tmp, "out", "link.csv"))
+            each = ("info", "check", "export")
+            cases = [  # commands, folder, -o target, exit status, message on standard error
+                (each, damaged("partial", grow, ".z04"), None, 1, "is 12043 bytes, not a whole number"),
+                (each, damaged("dir", os.mkdir, replace=True), None, 1, "(a folder)"),
+                (each, damaged("fifo", os.mkfifo, replace=True), None, 1, "(a named pipe)"),
+                (each, damaged("ffifo", os.mkfifo, ".z04", replace=True), None, 1, "(a named pipe)"),
+                (each, damaged("dev", lambda p: os.symlink("/dev/zero", p), replace=True), None, 1, "(a device)"),
+                (each, damaged("loop", lambda p: os.symlink(p, p), replace=True), None, 1, "cannot read"),
+                (each, damaged("missing", os.remove), None, 0, "missing: a database without records"),
+                (each, os.path.join(tmp, "pipe"), None, 1, "no database folder"),
+                (["export"], sample, "fifo.csv", 1, "a named pipe: tomodb replaces only regular files"),
+                (["export"], sample, "device.csv", 1, "a device: tomodb replaces only regular files"),
+                (["export"], sample, "link.csv", 0, ""),
+            ]
+            if os.geteuid() != 0:  # root reads any file whatever its permissions
+                cases.append((each, damaged("closed", lambda p: os.chmod(p, 0)), None, 1, "no permission"))
             before = snapshot(tmp)
-            for name, folder, expected in cases:
-                for command, (status, message) in expected.items():
-                    with self.subTest(case=name, command=command):
-                        run = tomodb(command, folder, timeout=20)
+            for commands, folder, target, status, message in cases:
+                for command in commands:
+                    with self.subTest(folder=folder, command=command, target=target):
+                        out = ["-o", os.path.join(tmp, "out", target), "--force"] if target else []
+                        run = tomodb(command, folder, *out, timeout=20)
                         self.assertEqual(run.returncode, status, run.stderr)
                         self.assertIn(message, run.stderr.decode())
+                        before["out/named.csv"] = snapshot(tmp)["out/named.csv"]
                         self.assertEqual(snapshot(tmp), before)
             self.assertEqual(tomodb("export", cases[6][1]).stdout, b"record,A\r\n")
-
-    def test_force_replaces_only_regular_files(self):
-        sample = os.path.join(ARGS.samples, "agenda")
-        with tempfile.TemporaryDirectory() as tmp:
-            os.makedirs(os.path.join(tmp, "real"))
-            named = os.path.join(tmp, "real", "x.csv")
-            for name, make in [("link.csv", lambda p: os.symlink(os.path.join("real", "x.csv"), p)),
-                               ("fifo.csv", os.mkfifo),
-                               ("device.csv", lambda p: os.symlink("/dev/null", p))]:
-                make(os.path.join(tmp, name))
-            with open(named, "w") as f:
-                f.write("keep")
-            for name, status, message in [("fifo.csv", 1, "a named pipe: tomodb replaces only regular files"),
-                                          ("device.csv", 1, "a device: tomodb replaces only regular files"),
-                                          ("link.csv", 0, "")]:
-                with self.subTest(target=name):
-                    run = tomodb("export", sample, "-o", os.path.join(tmp, name), "--force", timeout=20)
-                    self.assertEqual(run.returncode, status, run.stderr)
-                    self.assertIn(message, run.stderr.decode())
-            self.assertTrue(os.path.islink(os.path.join(tmp, "link.csv")))
-            self.assertTrue(stat.S_ISFIFO(os.lstat(os.path.join(tmp, "fifo.csv")).st_mode))
-            with open(named, "rb") as f:
-                self.assertTrue(f.read().startswith(b"record,Nombre"))
-            self.assertEqual(sorted(os.listdir(os.path.join(tmp, "real"))), ["x.csv"])
-
-    def test_write_errors(self):
-        sample = os.path.join(ARGS.samples, "agenda")
-        for args in (["info", sample], ["info", sample, "--json"], ["check", sample], ["--help"],
-                     ["--version"]):
-            with self.subTest(args=args), open("/dev/full", "wb") as full:
-                run = subprocess.run([ARGS.tomodb, *args], stdout=full, stderr=subprocess.PIPE)
-                self.assertEqual(run.returncode, 1)
-                self.assertIn(b"cannot write to standard output", run.stderr)
+            self.assertTrue(before["out/named.csv"].startswith(b"record,Nombre"))
+            for args in (["info", sample], ["info", sample, "--json"], ["check", sample], ["--help"],
+                         ["--version"]):
+                with self.subTest(args=args), open("/dev/full", "wb") as full:
+                    run = subprocess.run([ARGS.tomodb, *args], stdout=full, stderr=subprocess.PIPE)
+                    self.assertEqual(run.returncode, 1)
+                    self.assertIn(b"cannot write to standard output", run.stderr)
 
     def test_interrupts_leave_no_file(self):
         with tempfile.TemporaryDirectory() as tmp:
