@@ -1,6 +1,7 @@
 #include "cli/database_files.h"
 
 #include <chrono>
+#include <cstdio>
 
 #include "cli/failure.h"
 #include "storage/field_table.h"
@@ -42,20 +43,42 @@ DatabaseFiles::DatabaseFiles(Host& host, const std::string& folder) : host_(host
   folder_ = WithoutTrailingSeparators(PathOf(folder));
   std::error_code error;
   if (!fs::is_directory(folder_, error)) {
-    throw Failure("no database folder " + Utf8Of(folder_) +
-                  (fs::exists(folder_, error) ? " (not a folder)" : " (no such folder)"));
+    const bool missing = fs::status(folder_, error).type() == fs::file_type::not_found;
+    throw Failure("no database folder " + Utf8Of(folder_) + " (" +
+                  (missing ? "no such folder" : WhatStandsAt(folder_)) + ")");
   }
   const std::string name = Utf8Of(FolderName(folder_));
   fieldFile_ = folder_ / PathOf(DatabaseFileName(name, kFieldFileExtension));
   recordFile_ = folder_ / PathOf(DatabaseFileName(name, kRecordFileExtension));
-  fields_ = ReadFieldTable(Reading());
-  if (fields_.empty()) {
-    const std::int64_t bytes = FieldFileBytes();
-    throw Failure("not a database: " + Utf8Of(fieldFile_) +
-                  (fs::exists(fieldFile_, error)
-                       ? " has no field definitions (" + std::to_string(bytes) + " bytes)"
-                       : " is missing"));
+  if (OpenedAs(fieldFile_) == Opening::kMissing) {
+    throw Failure("not a database: " + Utf8Of(fieldFile_) + " is missing");
   }
+  // The viewer's own test of a database folder, so that tomodb reads what the viewer opens.
+  const std::int64_t bytes = FieldFileBytes();
+  if (!IsFieldFileLength(bytes)) {
+    throw Failure("not a database: " + Utf8Of(fieldFile_) +
+                  (bytes == 0 ? " has no field definitions (0 bytes)"
+                              : " is " + std::to_string(bytes) + " bytes, not a whole number of " +
+                                    std::to_string(kFieldRecordSize) + "-byte field records"));
+  }
+  fields_ = ReadFieldTable(Reading());
+  if (fields_.empty()) throw Failure("cannot read " + Utf8Of(fieldFile_));
+  // The viewer shows a folder without a record file as a database without records.
+  if (OpenedAs(recordFile_) == Opening::kMissing) {
+    std::fprintf(host_.err, "tomodb: warning: %s is missing: a database without records\n",
+                 Utf8Of(recordFile_).c_str());
+  }
+}
+
+Opening DatabaseFiles::OpenedAs(const fs::path& file) const {
+  const Opening opening = host_.files.OpenForReading(Utf8Of(file))->HowOpened();
+  if (opening == Opening::kUnreadable) {
+    std::error_code error;
+    throw Failure(
+        "cannot read " + Utf8Of(file) + " (" +
+        (fs::is_regular_file(file, error) ? "no permission to read it" : WhatStandsAt(file)) + ")");
+  }
+  return opening;
 }
 
 std::int64_t DatabaseFiles::FieldFileBytes() const {

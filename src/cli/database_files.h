@@ -24,7 +24,8 @@ class ConsolePump : public ScanPump {
 
 class DatabaseFiles {
  public:
-  // Throws Failure when the folder is missing or holds no field definitions.
+  // Throws Failure when the folder is missing, the viewer would not open it as a database,
+  // or either file is there but cannot be read as a file; warns of a missing record file.
   DatabaseFiles(Host& host, const std::string& folder);
 
   const fs::path& Folder() const { return folder_; }
@@ -39,6 +40,9 @@ class DatabaseFiles {
   const std::vector<FieldDef>& Fields() const { return fields_; }
 
  private:
+  // How the file opens; throws Failure when it is there but cannot be read.
+  Opening OpenedAs(const fs::path& file) const;
+
   Host& host_;
   ConsolePump pump_;
   ReadState state_;

@@ -24,9 +24,23 @@ bool SameFile(const fs::path& a, const fs::path& b) {
   return fs::weakly_canonical(a, error) == fs::weakly_canonical(b, error);
 }
 
-// Nothing is ever written into the database folder, and nothing replaced without --force.
-void RefuseUnsafeTarget(const DatabaseFiles& db, const fs::path& target, bool force) {
-  const std::string name = Utf8Of(target);
+// The file a path names, its links followed: a link stays, and what it names is replaced.
+fs::path LinkedFile(fs::path path) {
+  std::error_code error;
+  for (int links = 0; fs::is_symlink(fs::symlink_status(path, error)); ++links) {
+    if (links == 40) throw Failure(Utf8Of(path) + " is a loop of links");
+    const fs::path named = fs::read_symlink(path, error);
+    if (error) throw Failure("cannot follow the link " + Utf8Of(path) + ": " + error.message());
+    path = named.is_absolute() ? named : path.parent_path() / named;
+  }
+  return path;
+}
+
+// Where the export goes. Nothing is ever written into the database folder, nothing replaced
+// without --force, and nothing but a regular file ever replaced.
+fs::path SafeTarget(const DatabaseFiles& db, const fs::path& given, bool force) {
+  const fs::path target = LinkedFile(given);
+  const std::string name = Utf8Of(given);
   if (SameFile(target, db.FieldFile()) || SameFile(target, db.RecordFile())) {
     throw Failure("refusing to write over the database file " + name);
   }
@@ -37,10 +51,14 @@ void RefuseUnsafeTarget(const DatabaseFiles& db, const fs::path& target, bool fo
                   ": tomodb never creates files there");
   }
   std::error_code error;
-  if (fs::is_directory(target, error)) throw Failure(name + " is a folder");
-  if (fs::exists(target, error) && !force) {
-    throw Failure(name + " exists; add --force to replace it");
+  const fs::file_status status = fs::status(target, error);
+  if (fs::is_directory(status)) throw Failure(name + " is a folder");
+  if (fs::exists(status) && !fs::is_regular_file(status)) {
+    throw Failure("refusing to replace " + name + ", " + WhatStandsAt(target) +
+                  ": tomodb replaces only regular files");
   }
+  if (fs::exists(status) && !force) throw Failure(name + " exists; add --force to replace it");
+  return target;
 }
 
 // The values of a record as the export writes them: rendered by the field's type unless
@@ -139,9 +157,7 @@ int RunExport(Host& host, const Arguments& args) {
   if (!args.output || *args.output == "-") {
     out = std::make_unique<OutputFile>(host.out);
   } else {
-    const fs::path target = PathOf(*args.output);
-    RefuseUnsafeTarget(db, target, args.force);
-    out = std::make_unique<OutputFile>(target, sqlite);
+    out = std::make_unique<OutputFile>(SafeTarget(db, PathOf(*args.output), args.force), sqlite);
   }
   std::vector<std::string> keys;
   if (args.format != Format::kCsv) {

@@ -13,7 +13,8 @@ constexpr std::size_t kHelpColumn = 30;
 const char* const kOptionForms = "--name=value is --name value; -- ends the options.\n";
 const char* const kExitStatus =
     "exit status: 0 done, 1 an error (said on standard error), 2 a usage error,\n"
-    "             130 interrupted (Ctrl+C)\n";
+    "             128 + the signal when interrupted: 130 by Ctrl+C, 143 by SIGTERM,\n"
+    "             129 by SIGHUP\n";
 
 bool TakenByAll(const OptionSpec& option) {
   return std::ranges::all_of(Commands(),

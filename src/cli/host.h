@@ -35,9 +35,12 @@ struct Host {
   bool errIsTerminal = false;
 };
 
-// Ctrl+C: the platform's entry point starts watching; long work asks now and then.
+// Ctrl+C and the signals that ask a program to end: the platform's entry point starts
+// watching; long work asks now and then.
 void WatchInterrupts();
 bool Interrupted();
+// The signal that interrupted the work, 0 while none has.
+int InterruptingSignal();
 
 // Runs tomodb with the arguments after the program's name; returns the exit status.
 int RunTomodb(Host& host, const std::vector<std::string>& args);

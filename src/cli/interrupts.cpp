@@ -1,5 +1,7 @@
 // Ctrl+C through the C runtime's SIGINT, on Windows too (its runtime turns the console's
-// Ctrl+C event into the signal): the handler only sets a flag that long work checks.
+// Ctrl+C event into the signal), and on POSIX the requests to end that come from elsewhere
+// (SIGTERM, or SIGHUP when the terminal goes): the handler only notes the signal, which long
+// work checks, so that each leaves no temporary file behind.
 #include <csignal>
 
 #include "cli/failure.h"
@@ -9,20 +11,33 @@ namespace tomo::cli {
 
 namespace {
 
-volatile std::sig_atomic_t interrupted = 0;
+volatile std::sig_atomic_t interrupting = 0;
 
-extern "C" void OnInterrupt(int) {
-  interrupted = 1;
+extern "C" void OnInterrupt(int signal) {
+  interrupting = signal;
+}
+
+void Watch(int signal) {
+  // A signal the caller chose to ignore (nohup) stays ignored.
+  if (std::signal(signal, OnInterrupt) == SIG_IGN) std::signal(signal, SIG_IGN);
 }
 
 }  // namespace
 
 void WatchInterrupts() {
-  std::signal(SIGINT, OnInterrupt);
+  Watch(SIGINT);
+  Watch(SIGTERM);
+#ifdef SIGHUP
+  Watch(SIGHUP);
+#endif
 }
 
 bool Interrupted() {
-  return interrupted != 0;
+  return interrupting != 0;
+}
+
+int InterruptingSignal() {
+  return interrupting;
 }
 
 void StopWhenInterrupted() {

@@ -1,4 +1,7 @@
+#include <cerrno>
 #include <cstdio>
+#include <string>
+#include <system_error>
 
 #include "cli/commands.h"
 #include "cli/failure.h"
@@ -10,6 +13,21 @@
 #endif
 
 namespace tomo::cli {
+
+namespace {
+
+// What a command wrote to standard output must have got there: a full disk or a closed pipe
+// fails it too. (An export checks its own writing.)
+int Delivered(Host& host, int status) {
+  errno = 0;
+  if (std::fflush(host.out) == 0 && !std::ferror(host.out)) return status;
+  // The reason is known only when this flush was the write that failed.
+  const std::string reason = errno ? ": " + std::generic_category().message(errno) : "";
+  std::fprintf(host.err, "tomodb: cannot write to standard output%s\n", reason.c_str());
+  return 1;
+}
+
+}  // namespace
 
 int RunTomodb(Host& host, const std::vector<std::string>& args) {
   Arguments parsed;
@@ -23,23 +41,23 @@ int RunTomodb(Host& host, const std::vector<std::string>& args) {
     switch (parsed.command) {
       case Command::kHelp:
         std::fputs(Help(parsed.helpTopic).c_str(), host.out);
-        return 0;
+        return Delivered(host, 0);
       case Command::kVersion:
         std::fprintf(host.out, "tomodb %s\n", TOMO_VERSION);
-        return 0;
+        return Delivered(host, 0);
       case Command::kInfo:
-        return RunInfo(host, parsed);
+        return Delivered(host, RunInfo(host, parsed));
       case Command::kExport:
         return RunExport(host, parsed);
       case Command::kCheck:
-        return RunCheck(host, parsed);
+        return Delivered(host, RunCheck(host, parsed));
     }
   } catch (const Failure& failure) {
     std::fprintf(host.err, "tomodb: %s\n", failure.what());
     return 1;
   } catch (const Stopped&) {
     std::fprintf(host.err, "tomodb: interrupted\n");
-    return 130;
+    return 128 + InterruptingSignal();
   } catch (const std::bad_alloc&) {
     std::fprintf(host.err, "tomodb: out of memory\n");
     return 1;

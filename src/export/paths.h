@@ -20,6 +20,10 @@ inline std::string Utf8Of(const fs::path& path) {
   return std::string(text.begin(), text.end());
 }
 
+// In plain words, what stands at a path that is not the folder or file tomodb wants there:
+// "a folder", "a named pipe", "a device", ..., or why it cannot be told.
+std::string WhatStandsAt(const fs::path& path);
+
 // Opens a file with the C runtime by its full (wide on Windows) path.
 std::FILE* OpenFile(const fs::path& path, const char* mode);
 

@@ -22,10 +22,16 @@ struct FileStamp {
   bool operator==(const FileStamp&) const = default;
 };
 
+// Why a file reads as it does: opened, not there at all, or there but not a regular file
+// that can be read (a folder, a device, a named pipe, a link loop, no permission). The viewer
+// reads the last two alike, as empty; tomodb tells the user which.
+enum class Opening { kOpened, kMissing, kUnreadable };
+
 // An open file, read only. Another process may still read, write or delete it.
 class ReadOnlyFile {
  public:
   virtual ~ReadOnlyFile() = default;
+  virtual Opening HowOpened() { return Opening::kOpened; }
   virtual std::int64_t Length() = 0;
   // The file as it is now, from the open handle; all 0 for a file that could not be opened.
   virtual FileStamp Stamp() = 0;
@@ -37,7 +43,8 @@ class Files {
  public:
   virtual ~Files() = default;
   // Opens an existing file for reading, sharing read, write and delete. Never creates a
-  // file: a missing, locked or unreadable file gives a file of length 0.
+  // file, and opens nothing but regular files (never a named pipe or a device, which could
+  // block): a missing, locked or unreadable file gives a file of length 0.
   virtual std::unique_ptr<ReadOnlyFile> OpenForReading(const std::string& path) = 0;
   // Creates a fresh, uniquely named empty file in the user's temporary folder and returns
   // its path; empty text when none can be made.

@@ -58,8 +58,7 @@ std::vector<FieldDef> ReadFieldTable(const Database& database) {
 }
 
 bool IsDatabase(const Database& database) {
-  const std::int64_t length = database.files.OpenForReading(database.fieldFilePath)->Length();
-  return length > 0 && length % kFieldRecordSize == 0;
+  return IsFieldFileLength(database.files.OpenForReading(database.fieldFilePath)->Length());
 }
 
 }  // namespace tomo

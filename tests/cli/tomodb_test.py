@@ -12,6 +12,7 @@ import csv
 import json
 import os
 import signal
+import stat
 import struct
 import subprocess
 import sys
@@ -58,8 +59,15 @@ def snapshot(folder):
     files = {}
     for root, _, names in os.walk(folder):
         for n in names:
-            with open(os.path.join(root, n), "rb") as f:
-                files[os.path.relpath(os.path.join(root, n), folder)] = f.read()
+            path = os.path.join(root, n)
+            mode = os.lstat(path).st_mode
+            # Only regular files are read: a named pipe would wait, a link to a device not end.
+            if not stat.S_ISREG(mode):
+                files[os.path.relpath(path, folder)] = (stat.S_IFMT(mode), os.path.islink(path)
+                                                        and os.readlink(path))
+                continue
+            with open(path, "rb") as f:
+                files[os.path.relpath(path, folder)] = f.read()
     return files
 
 
@@ -240,7 +248,67 @@ class Refusals(unittest.TestCase):
                 self.assertEqual(f.read(), b"record,A\r\n1,x\r\n")
             self.assertEqual(sorted(os.listdir(out_dir)), ["existing.csv"])
 
-    def test_ctrl_c_leaves_no_file(self):
+    def test_damaged_files(self):
+        """Files tomodb cannot read as the database's, or must not replace, and output it
+        cannot write: each refused (or warned of) in time, nothing changed but the target."""
+        sample = os.path.join(ARGS.samples, "agenda")
+        with tempfile.TemporaryDirectory() as tmp:
+            def damaged(name, damage, suffix=".zbd", replace=False):
+                folder = write_database(os.path.join(tmp, name), [(b"A", 3, b"")],
+                                        value_entries(b"A", 1, b"x"))
+                path = os.path.join(folder, name + suffix)
+                if replace:
+                    os.remove(path)
+                damage(path)
+                return folder
+
+            def grow(path):
+                with open(path, "ab") as f:
+                    f.write(b"\0")
+
+            os.mkfifo(os.path.join(tmp, "pipe"))
+            os.makedirs(os.path.join(tmp, "out"))
+            named = os.path.join(tmp, "out", "named.csv")
+            open(named, "w").close()
+            os.mkfifo(os.path.join(tmp, "out", "fifo.csv"))
+            os.symlink("/dev/null", os.path.join(tmp, "out", "device.csv"))
+            os.symlink("named.csv", os.path.join(tmp, "out", "link.csv"))
+            each = ("info", "check", "export")
+            cases = [  # commands, folder, -o target, exit status, message on standard error
+                (each, damaged("partial", grow, ".z04"), None, 1, "is 12043 bytes, not a whole number"),
+                (each, damaged("dir", os.mkdir, replace=True), None, 1, "(a folder)"),
+                (each, damaged("fifo", os.mkfifo, replace=True), None, 1, "(a named pipe)"),
+                (each, damaged("ffifo", os.mkfifo, ".z04", replace=True), None, 1, "(a named pipe)"),
+                (each, damaged("dev", lambda p: os.symlink("/dev/zero", p), replace=True), None, 1, "(a device)"),
+                (each, damaged("loop", lambda p: os.symlink(p, p), replace=True), None, 1, "cannot read"),
+                (each, damaged("missing", os.remove), None, 0, "missing: a database without records"),
+                (each, os.path.join(tmp, "pipe"), None, 1, "no database folder"),
+                (["export"], sample, "fifo.csv", 1, "a named pipe: tomodb replaces only regular files"),
+                (["export"], sample, "device.csv", 1, "a device: tomodb replaces only regular files"),
+                (["export"], sample, "link.csv", 0, ""),
+            ]
+            if os.geteuid() != 0:  # root reads any file whatever its permissions
+                cases.append((each, damaged("closed", lambda p: os.chmod(p, 0)), None, 1, "no permission"))
+            before = snapshot(tmp)
+            for commands, folder, target, status, message in cases:
+                for command in commands:
+                    with self.subTest(folder=folder, command=command, target=target):
+                        out = ["-o", os.path.join(tmp, "out", target), "--force"] if target else []
+                        run = tomodb(command, folder, *out, timeout=20)
+                        self.assertEqual(run.returncode, status, run.stderr)
+                        self.assertIn(message, run.stderr.decode())
+                        before["out/named.csv"] = snapshot(tmp)["out/named.csv"]
+                        self.assertEqual(snapshot(tmp), before)
+            self.assertEqual(tomodb("export", cases[6][1]).stdout, b"record,A\r\n")
+            self.assertTrue(before["out/named.csv"].startswith(b"record,Nombre"))
+            for args in (["info", sample], ["info", sample, "--json"], ["check", sample], ["--help"],
+                         ["--version"]):
+                with self.subTest(args=args), open("/dev/full", "wb") as full:
+                    run = subprocess.run([ARGS.tomodb, *args], stdout=full, stderr=subprocess.PIPE)
+                    self.assertEqual(run.returncode, 1)
+                    self.assertIn(b"cannot write to standard output", run.stderr)
+
+    def test_interrupts_leave_no_file(self):
         with tempfile.TemporaryDirectory() as tmp:
             # About three million entries: long enough to be interrupted midway.
             fields = [(b"F%d" % f, 3, b"") for f in range(1, 21)]
@@ -256,27 +324,32 @@ class Refusals(unittest.TestCase):
             before = snapshot(folder)
             out_dir = os.path.join(tmp, "out")
             os.makedirs(out_dir)
-            # The export may finish before the signal arrives on a busy machine: try again.
-            for attempt in range(5):
-                process = subprocess.Popen(
-                    [ARGS.tomodb, "export", folder, "--format", "sqlite", "-o",
-                     os.path.join(out_dir, "big.sqlite"), "--force"], stderr=subprocess.PIPE)
-                deadline = time.time() + 30
-                while not os.listdir(out_dir) and time.time() < deadline:
-                    time.sleep(0.001)
-                process.send_signal(signal.SIGINT)
-                _, err = process.communicate(timeout=60)
-                if process.returncode == 0:
-                    self.assertEqual(os.listdir(out_dir), ["big.sqlite"])
-                    os.remove(os.path.join(out_dir, "big.sqlite"))
-                    continue
-                self.assertEqual(process.returncode, 130, err)
-                self.assertIn(b"interrupted", err)
-                self.assertEqual(os.listdir(out_dir), [])
-                break
-            else:
-                self.fail("every export finished before Ctrl+C")
+            # Ctrl+C and the requests to end from elsewhere alike. The export may finish
+            # before the signal arrives on a busy machine: try again.
+            for sig in (signal.SIGINT, signal.SIGTERM, signal.SIGHUP):
+                with self.subTest(signal=sig.name):
+                    self.interrupt(folder, out_dir, sig)
             self.assertEqual(snapshot(folder), before)
+
+    def interrupt(self, folder, out_dir, sig):
+        for attempt in range(5):
+            process = subprocess.Popen(
+                [ARGS.tomodb, "export", folder, "--format", "sqlite", "-o",
+                 os.path.join(out_dir, "big.sqlite"), "--force"], stderr=subprocess.PIPE)
+            deadline = time.time() + 30
+            while not os.listdir(out_dir) and time.time() < deadline:
+                time.sleep(0.001)
+            process.send_signal(sig)
+            _, err = process.communicate(timeout=60)
+            if process.returncode == 0:
+                self.assertEqual(os.listdir(out_dir), ["big.sqlite"])
+                os.remove(os.path.join(out_dir, "big.sqlite"))
+                continue
+            self.assertEqual(process.returncode, 128 + sig, err)
+            self.assertIn(b"interrupted", err)
+            self.assertEqual(os.listdir(out_dir), [])
+            return
+        self.fail("every export finished before the signal")
 
 
 class Check(unittest.TestCase):

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 
 namespace tomo {
@@ -13,12 +14,14 @@ namespace {
 
 class PosixFile : public ReadOnlyFile {
  public:
-  explicit PosixFile(int fd) : fd_(fd) {}
+  PosixFile(int fd, Opening opening) : fd_(fd), opening_(opening) {}
   ~PosixFile() override {
     if (fd_ >= 0) close(fd_);
   }
   PosixFile(const PosixFile&) = delete;
   PosixFile& operator=(const PosixFile&) = delete;
+
+  Opening HowOpened() override { return opening_; }
 
   std::int64_t Length() override {
     struct stat st {};
@@ -54,7 +57,12 @@ class PosixFile : public ReadOnlyFile {
 
  private:
   int fd_;
+  Opening opening_;
 };
+
+Opening Failed(int error) {
+  return error == ENOENT || error == ENOTDIR ? Opening::kMissing : Opening::kUnreadable;
+}
 
 }  // namespace
 
@@ -62,9 +70,21 @@ std::unique_ptr<ReadOnlyFile> PosixFiles::OpenForReading(const std::string& path
   // Database paths use the backslash as separator; here it is the slash.
   std::string local = path;
   std::replace(local.begin(), local.end(), '\\', '/');
+  if (local.empty()) return std::make_unique<PosixFile>(-1, Opening::kMissing);
+  // Only regular files: opening a named pipe waits for a writer, and a device may block or
+  // act on being opened. The type is looked at before opening, and again on the open file,
+  // which O_NONBLOCK keeps from waiting should the path change in between.
+  struct stat st {};
+  if (stat(local.c_str(), &st) != 0) return std::make_unique<PosixFile>(-1, Failed(errno));
+  if (!S_ISREG(st.st_mode)) return std::make_unique<PosixFile>(-1, Opening::kUnreadable);
   // O_RDONLY without O_CREAT: a missing file stays missing and reads as empty.
-  const int fd = local.empty() ? -1 : open(local.c_str(), O_RDONLY | O_CLOEXEC);
-  return std::make_unique<PosixFile>(fd);
+  const int fd = open(local.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return std::make_unique<PosixFile>(-1, Failed(errno));
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    close(fd);
+    return std::make_unique<PosixFile>(-1, Opening::kUnreadable);
+  }
+  return std::make_unique<PosixFile>(fd, Opening::kOpened);
 }
 
 std::string PosixFiles::CreateTempFile() {

@@ -11,7 +11,9 @@ namespace {
 
 class Win32File : public ReadOnlyFile {
  public:
-  explicit Win32File(FileHandle file) : file_(std::move(file)) {}
+  Win32File(FileHandle file, Opening opening) : file_(std::move(file)), opening_(opening) {}
+
+  Opening HowOpened() override { return opening_; }
 
   std::int64_t Length() override {
     LARGE_INTEGER size{};
@@ -59,6 +61,7 @@ class Win32File : public ReadOnlyFile {
 
  private:
   FileHandle file_;
+  Opening opening_;
 };
 
 }  // namespace
@@ -69,9 +72,18 @@ std::unique_ptr<ReadOnlyFile> Win32Files::OpenForReading(const std::string& path
   FileHandle file(CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
+    const DWORD error = GetLastError();
+    const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    // A folder fails with ERROR_ACCESS_DENIED, and reads as unreadable like a locked file.
+    return std::make_unique<Win32File>(FileHandle{},
+                                       missing ? Opening::kMissing : Opening::kUnreadable);
+  }
   // Only disk files are read: a name such as CON or COM1 opens a device that could block.
-  if (file && GetFileType(file.get()) != FILE_TYPE_DISK) file.reset();
-  return std::make_unique<Win32File>(std::move(file));
+  if (GetFileType(file.get()) != FILE_TYPE_DISK) {
+    return std::make_unique<Win32File>(FileHandle{}, Opening::kUnreadable);
+  }
+  return std::make_unique<Win32File>(std::move(file), Opening::kOpened);
 }
 
 std::string Win32Files::CreateTempFile() {
