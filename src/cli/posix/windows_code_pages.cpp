@@ -11,8 +11,8 @@ struct NamedPage {
   const char* name;
 };
 
-// Windows numbers whose iconv name is not "CP" and the number. Only code pages that keep
-// ASCII as it is: the export takes plain ASCII text as UTF-8 without converting it.
+// Windows numbers whose iconv name is not "CP" and the number. Not the ones that shift with
+// escapes made of ASCII bytes (ISO-2022, UTF-7): a value of ASCII bytes is taken as it is.
 constexpr NamedPage kNames[] = {
     {65001, "UTF-8"},
     {20127, "US-ASCII"},
