@@ -20,8 +20,10 @@ TEST(CodePage, ConvertsAsWindows) {
       {28591, "\xE9", "\xC3\xA9"},
       {28605, "\xA4", "\xE2\x82\xAC"},  // euro sign, ISO-8859-15
       {28596, "\xA1", "\xEF\x9F\x88"},  // U+F7C8
-      {20866, "\xC1", "\xD0\xB0"},      // KOI8-R: Cyrillic a
-      {37, "\xC1\x40", "A "},           // EBCDIC keeps no ASCII as it is
+      {20866, "\xC1", "\xD0\xB0"},
+      {10000, "\xBD",
+       "\xE2\x84\xA6"},  // Windows: the ohm sign, where glibc has omega      // KOI8-R: Cyrillic a
+      {37, "\xC1\x40", "A "},  // EBCDIC keeps no ASCII as it is
       {1252, "\x80\x81\x8D\x8F\x90\x9D", "\xE2\x82\xAC\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D"},
       {850, "\x82\xA5\xD5", "\xC3\xA9\xC3\x91\xC4\xB1"},  // é Ñ dotless i
       {1251, "\xC0\x98\xFF", "\xD0\x90\xC2\x98\xD1\x8F"},

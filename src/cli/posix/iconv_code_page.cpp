@@ -4,6 +4,7 @@
 #include <iconv.h>
 
 #include <string>
+#include <vector>
 
 #include "cli/host.h"
 #include "cli/posix/windows_code_pages.h"
@@ -14,6 +15,7 @@ namespace {
 
 constexpr std::size_t kFailed = static_cast<std::size_t>(-1);
 
+// The characters written here are all below U+10000.
 void AppendUtf8Character(char32_t c, std::string& out) {
   if (c < 0x80) {
     out += static_cast<char>(c);
@@ -30,13 +32,34 @@ void AppendUtf8Character(char32_t c, std::string& out) {
 class IconvCodePage : public CodePage {
  public:
   IconvCodePage(iconv_t converter, WindowsExtras extras) : converter_(converter), extras_(extras) {
-    for (int b = 0; b < 256; ++b) leadBytes_[b] = ConvertAlone(b) == EINVAL;
+    // A code page of one byte per character converts through a table of its bytes as Windows
+    // converts each; the others (longer characters, or ones held back to combine) through
+    // iconv.
+    std::vector<std::string> bytes(256);
+    bool oneByte = true;
+    for (int b = 0; b < 256; ++b) {
+      const int result = ConvertAlone(b, bytes[b]);
+      leadBytes_[b] = result == EINVAL;
+      // The first byte of a longer character (EINVAL: incomplete), or a byte that comes out
+      // only with what follows it: one held back to be combined with the next character, as
+      // glibc does for code pages 1255 and 1258, or one that shifts to other characters.
+      oneByte = oneByte && (result == 0 || result == EILSEQ);
+      if (result == EILSEQ || extras_.bytes[b] != kAsGlibc) {
+        bytes[b].clear();
+        AppendUtf8Character(Windows(b), bytes[b]);
+      }
+    }
+    if (oneByte) bytes_ = std::move(bytes);
   }
   ~IconvCodePage() override { iconv_close(converter_); }
   IconvCodePage(const IconvCodePage&) = delete;
   IconvCodePage& operator=(const IconvCodePage&) = delete;
 
   void AppendUtf8(std::string_view text, std::string& out) const override {
+    if (ByteByByte()) {
+      for (const char c : text) out += bytes_[static_cast<unsigned char>(c)];
+      return;
+    }
     iconv(converter_, nullptr, nullptr, nullptr, nullptr);
     char* in = const_cast<char*>(text.data());
     std::size_t inLeft = text.size();
@@ -57,21 +80,12 @@ class IconvCodePage : public CodePage {
     AppendHeldBack(out);
   }
 
-  bool ByteByByte() const override {
-    for (int b = 0; b < 256; ++b) {
-      // The first byte of a longer character (EINVAL: incomplete), or a byte that comes out
-      // only with what follows it: one held back to be combined with the next character, as
-      // glibc does for code pages 1255 and 1258, or one that shifts to other characters.
-      const int result = ConvertAlone(b);
-      if (result != 0 && result != EILSEQ) return false;
-    }
-    return true;
-  }
+  bool ByteByByte() const override { return !bytes_.empty(); }
 
  private:
-  // Converts byte `b` alone: 0 when it comes out at once and nothing follows at the end,
-  // EILSEQ when it is not mapped, else EINVAL or -1.
-  int ConvertAlone(int b) const {
+  // Converts byte `b` alone into `out`: 0 when it comes out at once and nothing follows at
+  // the end, EILSEQ when it is not mapped, else EINVAL or -1.
+  int ConvertAlone(int b, std::string& out) const {
     iconv(converter_, nullptr, nullptr, nullptr, nullptr);
     char byte = static_cast<char>(b);
     char* in = &byte;
@@ -80,10 +94,16 @@ class IconvCodePage : public CodePage {
     char* to = buffer;
     std::size_t toLeft = sizeof buffer;
     if (iconv(converter_, &in, &inLeft, &to, &toLeft) == kFailed) return errno;
+    out.assign(buffer, static_cast<std::size_t>(to - buffer));
     if (to == buffer) return -1;
     const char* converted = to;
     iconv(converter_, nullptr, nullptr, &to, &toLeft);
     return to == converted ? 0 : -1;
+  }
+
+  // Windows' character for byte `b` where glibc does not map it.
+  char32_t Windows(unsigned b) const {
+    return extras_.bytes[b] == kAsGlibc ? U'\uFFFD' : extras_.bytes[b];
   }
 
   // Writes what Windows makes of the bytes at `in` that glibc does not convert; returns how
@@ -94,7 +114,7 @@ class IconvCodePage : public CodePage {
       AppendUtf8Character(extras_.leadByteDefault, out);
       return inLeft > 1 && in[1] != '\0' ? 2 : 1;
     }
-    AppendUtf8Character(extras_.bytes[b], out);
+    AppendUtf8Character(Windows(b), out);
     return 1;
   }
 
@@ -111,6 +131,7 @@ class IconvCodePage : public CodePage {
   iconv_t converter_;
   WindowsExtras extras_;
   bool leadBytes_[256];
+  std::vector<std::string> bytes_;  // each byte in UTF-8, for a code page of one byte each
 };
 
 }  // namespace

@@ -10,9 +10,11 @@ namespace tomo::cli {
 // The iconv name of Windows code page `number`.
 std::string IconvName(int number);
 
+constexpr char32_t kAsGlibc = 0xFFFFFFFF;
+
 struct WindowsExtras {
-  // Windows' character for each byte glibc does not map alone; U+FFFD where Windows has
-  // none either.
+  // Windows' character for each byte that glibc converts alone otherwise or not at all;
+  // kAsGlibc where the two agree.
   std::array<char32_t, 256> bytes;
   // The character Windows gives a lead byte of a double-byte code page with no character
   // after it; 0 for the code pages whose invalid pairs are left to the replacement.
