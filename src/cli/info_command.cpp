@@ -3,6 +3,7 @@
 
 #include "cli/commands.h"
 #include "cli/database_files.h"
+#include "cli/terminal_text.h"
 #include "cli/text.h"
 #include "export/json_text.h"
 #include "storage/record_file.h"
@@ -31,15 +32,12 @@ std::string Padded(const std::string& text, std::size_t width) {
 
 // Options on one line, cut to kShownOptions characters.
 std::string ShownOptions(const std::string& options) {
-  std::string shown;
   std::size_t characters = 0;
   for (std::size_t i = 0; i < options.size(); ++i) {
-    const char c = options[i];
-    const bool start = (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    if (start && ++characters > kShownOptions) return shown + "...";
-    shown += (c == '\r' || c == '\n' || c == '\t') ? ' ' : c;
+    const bool start = (static_cast<unsigned char>(options[i]) & 0xC0) != 0x80;
+    if (start && ++characters > kShownOptions) return TerminalText(options.substr(0, i)) + "...";
   }
-  return shown;
+  return TerminalText(options);
 }
 
 struct Field {
@@ -107,14 +105,17 @@ int RunInfo(Host& host, const Arguments& args) {
     }
     out += "]}\n";
   } else {
-    out = "folder       " + folder + "\n";
-    out += "field file   " + fieldFile + " (" + std::to_string(db.FieldFileBytes()) + " bytes)\n";
-    out += "record file  " + recordFile + " (" + std::to_string(db.RecordFileBytes()) + " bytes)\n";
+    out = "folder       " + TerminalText(folder) + "\n";
+    out += "field file   " + TerminalText(fieldFile) + " (" + std::to_string(db.FieldFileBytes()) +
+           " bytes)\n";
+    out += "record file  " + TerminalText(recordFile) + " (" +
+           std::to_string(db.RecordFileBytes()) + " bytes)\n";
     out += "FieldCount   " + std::to_string(fields.size()) + "\n";
     out += "RecordCount  " + std::to_string(size.lastRecord) + "\n";
     out += "entries      " + std::to_string(size.entries) + "\n\n";
     std::size_t nameWidth = 4, typeWidth = 4;
-    for (const Field& field : fields) {
+    for (Field& field : fields) {
+      field.name = TerminalText(field.name);
       nameWidth = std::max(nameWidth, Width(field.name));
       typeWidth = std::max(typeWidth, Width(field.type));
     }

@@ -9,6 +9,12 @@ namespace tomo::cli {
 
 Utf8Text::Utf8Text(int codePage) : codePage_(OpenCodePage(codePage)) {
   if (!codePage_) throw Failure("code page " + std::to_string(codePage) + " is not known here");
+  for (int b = 0; b < 0x80 && asciiAsIs_; ++b) {
+    const char c = static_cast<char>(b);
+    std::string converted;
+    codePage_->AppendUtf8(std::string_view(&c, 1), converted);
+    asciiAsIs_ = converted.size() == 1 && converted[0] == c;
+  }
   // One call of the converter per value costs more than all the rest of an export's work on
   // the value; a table of what it makes of each byte costs 256 calls once.
   if (codePage_->ByteByByte()) {

@@ -21,7 +21,7 @@ class Utf8Text {
   // The text in UTF-8: the text itself when it is plain ASCII (most values), else converted
   // into `scratch`.
   std::string_view Of(std::string_view text, std::string& scratch) const {
-    return IsAscii(text) ? text : Converted(text, scratch);
+    return asciiAsIs_ && IsAscii(text) ? text : Converted(text, scratch);
   }
   std::string Of(std::string_view text) const;
 
@@ -35,6 +35,8 @@ class Utf8Text {
   std::string_view Converted(std::string_view text, std::string& scratch) const;
 
   std::unique_ptr<CodePage> codePage_;
+  // Whether the code page keeps ASCII as it is (EBCDIC does not).
+  bool asciiAsIs_ = true;
   // Each byte in UTF-8, as the code page's converter converts it, when the code page converts
   // byte by byte; empty for the others, whose text goes through the converter.
   std::vector<std::string> bytes_;

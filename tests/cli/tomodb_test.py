@@ -365,6 +365,17 @@ class Check(unittest.TestCase):
         self.assertIn("RecordCount  64", text)
         self.assertIn("España|México|Argentina|Chile|Colombia|P...", text)
 
+    def test_info_escapes_control_characters(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            folder = write_database(os.path.join(tmp, "db"),
+                                    [(b"a\nb\x1b[2J", 9, b"si\r\nno|\x81|\\")], [])
+            table = tomodb("info", folder).stdout.decode()
+            self.assertIn("a\\nb\\x1B[2J  ARRAY", table)
+            self.assertTrue(table.endswith("si\\r\\nno|\\u0081|\\\\\n"), table)
+            info = json.loads(tomodb("info", folder, "--json").stdout)
+            self.assertEqual((info["fields"][0]["name"], info["fields"][0]["options"]),
+                             ("a\nb\x1b[2J", "si\r\nno|\u0081|\\"))
+
     def test_sample_is_well_formed(self):
         run = tomodb("check", os.path.join(ARGS.samples, "agenda"))
         self.assertEqual(run.returncode, 0, run.stdout)

@@ -1,5 +1,8 @@
 #!/usr/bin/env bash
-# tomodb.exe under Wine exports the sample to CSV, and to SQLite, as the Linux tomodb does.
+# tomodb.exe under Wine exports the sample to CSV, and to SQLite, as the Linux tomodb does;
+# and a database holding every byte in its names and values, byte for byte alike in the code
+# pages 1252, 850, 1251 and 932 (lead bytes alone, before a zero, before a byte that makes no
+# pair).
 #   wine_smoke.sh TOMODB_EXE NATIVE_TOMODB WINE SAMPLE_FOLDER
 set -euo pipefail
 exe=$1 native=$2 wine=$3 sample=$4
@@ -14,4 +17,29 @@ cmp "$out/wine.csv" "$out/native.csv"
 "$native" export "$sample" --format sqlite -o "$out/native.sqlite"
 [ "$(sqlite3 "$out/wine.sqlite" .dump)" = "$(sqlite3 "$out/native.sqlite" .dump)" ]
 [ "$(ls -A "$out" | wc -l)" -eq 4 ]  # nothing else left beside the outputs
-echo "tomodb.exe exports the sample as the Linux tomodb does"
+
+pages=$(mktemp -d)
+trap 'rm -rf "$out" "$pages"' EXIT
+python3 - "$(dirname "$0")" "$pages/bytes" <<'PYTHON'
+import sys
+sys.path.insert(0, sys.argv[1])
+from tomodb_test import write_database, value_entries
+every = bytes(range(256))
+names = [every[k:k + 30] for k in range(1, 256, 30)]
+pairs = b"".join(bytes([b]) + b"x" + bytes([b]) + b"\0" + bytes([b]) for b in range(0x80, 0x100))
+entries = value_entries(names[0], 1, every) + value_entries(names[1], 1, every[::-1])
+entries += value_entries(names[2], 1, pairs)
+for b in range(0x80, 0x100):  # a lead byte at the end of a value
+    entries += value_entries(names[0], b - 126, bytes([b]))
+    entries += value_entries(names[1], b - 126, b"a" + bytes([b]))
+write_database(sys.argv[2], [(name, 3, b"") for name in names], entries)
+PYTHON
+for page in 1252 850 1251 932; do
+  for format in csv jsonl; do
+    "$wine" "$exe" export "Z:$pages/bytes" --code-page $page --format $format -o "Z:$pages/wine"
+    "$native" export "$pages/bytes" --code-page $page --format $format -o "$pages/native"
+    cmp "$pages/wine" "$pages/native" || { echo "code page $page, $format: files differ"; exit 1; }
+    rm "$pages/wine" "$pages/native"
+  done
+done
+echo "tomodb.exe exports the sample, and every byte in four code pages, as the Linux tomodb does"

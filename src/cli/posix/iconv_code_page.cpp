@@ -1,26 +1,65 @@
-// Code pages on Linux: iconv, from "CP<number>" to UTF-8.
+// Code pages on Linux: iconv, from the code page to UTF-8, with what Windows makes of the
+// bytes glibc does not map.
 #include <errno.h>
 #include <iconv.h>
 
 #include <string>
+#include <vector>
 
 #include "cli/host.h"
+#include "cli/posix/windows_code_pages.h"
 
 namespace tomo::cli {
 
 namespace {
 
-constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
 constexpr std::size_t kFailed = static_cast<std::size_t>(-1);
+
+// The characters written here are all below U+10000.
+void AppendUtf8Character(char32_t c, std::string& out) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
 
 class IconvCodePage : public CodePage {
  public:
-  explicit IconvCodePage(iconv_t converter) : converter_(converter) {}
+  IconvCodePage(iconv_t converter, WindowsExtras extras) : converter_(converter), extras_(extras) {
+    // A code page of one byte per character converts through a table of its bytes as Windows
+    // converts each; the others (longer characters, or ones held back to combine) through
+    // iconv.
+    std::vector<std::string> bytes(256);
+    bool oneByte = true;
+    for (int b = 0; b < 256; ++b) {
+      const int result = ConvertAlone(b, bytes[b]);
+      leadBytes_[b] = result == EINVAL;
+      // The first byte of a longer character (EINVAL: incomplete), or a byte that comes out
+      // only with what follows it: one held back to be combined with the next character, as
+      // glibc does for code pages 1255 and 1258, or one that shifts to other characters.
+      oneByte = oneByte && (result == 0 || result == EILSEQ);
+      if (result == EILSEQ || extras_.bytes[b] != kAsGlibc) {
+        bytes[b].clear();
+        AppendUtf8Character(Windows(b), bytes[b]);
+      }
+    }
+    if (oneByte) bytes_ = std::move(bytes);
+  }
   ~IconvCodePage() override { iconv_close(converter_); }
   IconvCodePage(const IconvCodePage&) = delete;
   IconvCodePage& operator=(const IconvCodePage&) = delete;
 
   void AppendUtf8(std::string_view text, std::string& out) const override {
+    if (ByteByByte()) {
+      for (const char c : text) out += bytes_[static_cast<unsigned char>(c)];
+      return;
+    }
     iconv(converter_, nullptr, nullptr, nullptr, nullptr);
     char* in = const_cast<char*>(text.data());
     std::size_t inLeft = text.size();
@@ -33,36 +72,52 @@ class IconvCodePage : public CodePage {
       // A byte the code page does not map (E2BIG: the buffer is full, go on).
       if (done == kFailed && errno != E2BIG) {
         AppendHeldBack(out);
-        out.append(kReplacement);
-        ++in;
-        --inLeft;
+        const std::size_t taken = AppendUnmapped(in, inLeft, out);
+        in += taken;
+        inLeft -= taken;
       }
     }
     AppendHeldBack(out);
   }
 
-  bool ByteByByte() const override {
-    for (int b = 0; b < 256; ++b) {
-      iconv(converter_, nullptr, nullptr, nullptr, nullptr);
-      char byte = static_cast<char>(b);
-      char* in = &byte;
-      std::size_t inLeft = 1;
-      char buffer[16];
-      char* to = buffer;
-      std::size_t toLeft = sizeof buffer;
-      const std::size_t done = iconv(converter_, &in, &inLeft, &to, &toLeft);
-      // The first byte of a longer character (EINVAL: incomplete), or a byte that comes out
-      // only with what follows it: one held back to be combined with the next character, as
-      // glibc does for code pages 1255 and 1258, or one that shifts to other characters.
-      if (done == kFailed ? errno != EILSEQ : to == buffer) return false;
-      const char* converted = to;
-      iconv(converter_, nullptr, nullptr, &to, &toLeft);
-      if (to != converted) return false;
-    }
-    return true;
-  }
+  bool ByteByByte() const override { return !bytes_.empty(); }
 
  private:
+  // Converts byte `b` alone into `out`: 0 when it comes out at once and nothing follows at
+  // the end, EILSEQ when it is not mapped, else EINVAL or -1.
+  int ConvertAlone(int b, std::string& out) const {
+    iconv(converter_, nullptr, nullptr, nullptr, nullptr);
+    char byte = static_cast<char>(b);
+    char* in = &byte;
+    std::size_t inLeft = 1;
+    char buffer[16];
+    char* to = buffer;
+    std::size_t toLeft = sizeof buffer;
+    if (iconv(converter_, &in, &inLeft, &to, &toLeft) == kFailed) return errno;
+    out.assign(buffer, static_cast<std::size_t>(to - buffer));
+    if (to == buffer) return -1;
+    const char* converted = to;
+    iconv(converter_, nullptr, nullptr, &to, &toLeft);
+    return to == converted ? 0 : -1;
+  }
+
+  // Windows' character for byte `b` where glibc does not map it.
+  char32_t Windows(unsigned b) const {
+    return extras_.bytes[b] == kAsGlibc ? U'\uFFFD' : extras_.bytes[b];
+  }
+
+  // Writes what Windows makes of the bytes at `in` that glibc does not convert; returns how
+  // many it takes: a lead byte takes the byte after it too, unless that one is zero.
+  std::size_t AppendUnmapped(const char* in, std::size_t inLeft, std::string& out) const {
+    const auto b = static_cast<unsigned char>(*in);
+    if (extras_.leadByteDefault != 0 && leadBytes_[b]) {
+      AppendUtf8Character(extras_.leadByteDefault, out);
+      return inLeft > 1 && in[1] != '\0' ? 2 : 1;
+    }
+    AppendUtf8Character(Windows(b), out);
+    return 1;
+  }
+
   // Writes out a character the converter holds back to see whether the next one combines
   // with it (code pages 1255 and 1258), where the text ends or a byte it does not map.
   void AppendHeldBack(std::string& out) const {
@@ -74,14 +129,17 @@ class IconvCodePage : public CodePage {
   }
 
   iconv_t converter_;
+  WindowsExtras extras_;
+  bool leadBytes_[256];
+  std::vector<std::string> bytes_;  // each byte in UTF-8, for a code page of one byte each
 };
 
 }  // namespace
 
 std::unique_ptr<CodePage> OpenCodePage(int number) {
-  const iconv_t converter = iconv_open("UTF-8", ("CP" + std::to_string(number)).c_str());
+  const iconv_t converter = iconv_open("UTF-8", IconvName(number).c_str());
   if (converter == reinterpret_cast<iconv_t>(-1)) return nullptr;
-  return std::make_unique<IconvCodePage>(converter);
+  return std::make_unique<IconvCodePage>(converter, WindowsExtrasOf(number));
 }
 
 }  // namespace tomo::cli
