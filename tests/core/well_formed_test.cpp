@@ -9,7 +9,7 @@
 #include <random>
 
 #include "fakes/memory_files.h"
-#include "storage/database_folder.h"
+#include "shell/linked_database.h"
 #include "storage/field_table.h"
 #include "support/database_writer.h"
 

@@ -1,6 +1,6 @@
-#include "cli/paths.h"
+#include "export/paths.h"
 
-namespace tomo::cli {
+namespace tomo {
 
 std::string WhatStandsAt(const fs::path& path) {
   std::error_code error;
@@ -23,4 +23,4 @@ std::string WhatStandsAt(const fs::path& path) {
   }
 }
 
-}  // namespace tomo::cli
+}  // namespace tomo
