@@ -84,9 +84,9 @@ std::string Help(Command topic) {
     std::string text =
         "tomodb: takes the data out of a TOMO database folder, as the viewer shows it.\n\n" +
         Usage() + "\ncommands:\n";
-    for (const CommandSpec& spec : Commands()) {
-      const std::string name = spec.name;
-      text += "  " + name + std::string(9 - name.size(), ' ') + spec.summary + "\n";
+    for (const CommandSpec& entry : Commands()) {
+      const std::string name = entry.name;
+      text += "  " + name + std::string(9 - name.size(), ' ') + entry.summary + "\n";
     }
     text += "\noptions:\n";
     for (const OptionSpec& option : Options()) text += OptionLines(option, true);
