@@ -117,7 +117,7 @@ class SqliteWriter : public RecordWriter {
   static void BindText(sqlite3_stmt* statement, int at, std::string_view text) {
     sqlite3_bind_text64(statement, at, text.data(), text.size(), SQLITE_STATIC, SQLITE_UTF8);
   }
-  // Kept in typed_ until the statement is stepped: a date's text lives there.
+  // `value` holds a date's text, so it too stays until the statement is stepped (typed_).
   static void BindTyped(sqlite3_stmt* statement, int at, const TypedValue& value) {
     switch (value.kind) {
       case TypedValue::Kind::kText:
