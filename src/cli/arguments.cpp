@@ -62,6 +62,10 @@ void CheckTogether(const Arguments& parsed) {
     // JSON readers reject a byte order mark, and a SQLite file has no place for one.
     throw UsageError("--bom is for csv only");
   }
+  if (parsed.typed && parsed.raw) {
+    // The types read the shown text: a stored LOGIC value is a number, not si or no.
+    throw UsageError("--typed types the shown values, not the stored ones of --raw");
+  }
 }
 
 }  // namespace

@@ -18,6 +18,7 @@ struct Arguments {
   std::optional<std::string> output;   // -o FILE; none or "-" for standard output
   Format format = Format::kCsv;
   bool raw = false;
+  bool typed = false;
   int codePage = 1252;
   bool bom = false;
   bool force = false;

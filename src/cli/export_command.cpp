@@ -167,14 +167,18 @@ int RunExport(Host& host, const Arguments& args) {
                    f + 1, sqlite ? "column" : "key", key.c_str());
     });
   }
+  ValueTypes types;
+  if (args.typed) {
+    for (const FieldDef& field : fields) types.push_back(field.Type);
+  }
   const auto makeWriter = [&]() -> std::unique_ptr<RecordWriter> {
     switch (args.format) {
       case Format::kCsv:
-        return MakeCsvWriter(*out, columns, args.bom);
+        return MakeCsvWriter(*out, columns, args.bom, types);
       case Format::kJsonLines:
-        return MakeJsonLinesWriter(*out, keys);
+        return MakeJsonLinesWriter(*out, keys, types);
       case Format::kSqlite:
-        return MakeSqliteWriter(*out, columns, keys);
+        return MakeSqliteWriter(*out, columns, keys, types);
     }
     return nullptr;
   };

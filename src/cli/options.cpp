@@ -54,6 +54,10 @@ constexpr OptionSpec kOptions[] = {
      }},
     {nullptr, "--raw", nullptr, kExportOnly, "the stored text instead of the shown one",
      [](Parsing& p, const std::string&) { p.arguments.raw = true; }},
+    {nullptr, "--typed", nullptr, kExportOnly,
+     "numbers, true/false and YYYY-MM-DD dates where the field's\n"
+     "type says so and the shown text reads exactly as one",
+     [](Parsing& p, const std::string&) { p.arguments.typed = true; }},
     {nullptr, "--code-page", "N", kReadingText, "read text in code page N (default 1252)",
      [](Parsing& p, const std::string& v) { p.arguments.codePage = ParseCodePage(v); }},
     {nullptr, "--bom", nullptr, kExportOnly, "start CSV with a UTF-8 byte order mark",

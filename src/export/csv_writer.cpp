@@ -5,6 +5,7 @@
 
 #include "export/record_writer.h"
 #include "export/text_words.h"
+#include "export/typed_value.h"
 
 namespace tomo {
 
@@ -35,8 +36,12 @@ constexpr std::size_t kPieceBytes = std::size_t{1} << 20;
 
 class CsvWriter : public RecordWriter {
  public:
-  CsvWriter(OutputFile& out, const std::vector<Column>& columns, bool bom)
-      : out_(out), text_(2 * kPieceBytes, '\0') {
+  CsvWriter(OutputFile& out, const std::vector<Column>& columns, bool bom, const ValueTypes& types)
+      : out_(out),
+        text_(2 * kPieceBytes, '\0'),
+        types_(types),
+        typed_(types.size()),
+        texts_(types.size()) {
     if (bom) Append("\xEF\xBB\xBF");
     Append("record");
     for (const Column& column : columns) {
@@ -46,7 +51,8 @@ class CsvWriter : public RecordWriter {
     Append("\r\n");
   }
 
-  void Record(std::int64_t number, const RecordValues& values) override {
+  void Record(std::int64_t number, const RecordValues& shown) override {
+    const RecordValues& values = types_.empty() ? shown : Typed(shown);
     // Room for the number, each value with its comma, every byte doubled and quoted, and CRLF.
     std::size_t most = 24 + 2;
     for (const auto& value : values) most += 2 * (value ? value->size() : 0) + 3;
@@ -62,6 +68,17 @@ class CsvWriter : public RecordWriter {
   void Finish() override { HandOut(); }
 
  private:
+  // The values' texts as typed; a date's lives in typed_.
+  const RecordValues& Typed(const RecordValues& shown) {
+    for (std::size_t f = 0; f < shown.size(); ++f) {
+      texts_[f].reset();
+      if (!shown[f]) continue;
+      typed_[f] = TypeValue(types_[f], *shown[f]);
+      texts_[f] = typed_[f].Text();
+    }
+    return texts_;
+  }
+
   // Puts a comma and the value at `out`, which has room for 2 x its size + 3 bytes, quoted
   // when a byte of it makes it so; returns where it ends.
   static char* Value(char* out, std::string_view text) {
@@ -98,13 +115,16 @@ class CsvWriter : public RecordWriter {
   OutputFile& out_;
   std::string text_;  // its first used_ bytes are not yet handed to out_
   std::size_t used_ = 0;
+  const ValueTypes types_;
+  std::vector<TypedValue> typed_;
+  RecordValues texts_;
 };
 
 }  // namespace
 
 std::unique_ptr<RecordWriter> MakeCsvWriter(OutputFile& out, const std::vector<Column>& columns,
-                                            bool bom) {
-  return std::make_unique<CsvWriter>(out, columns, bom);
+                                            bool bom, const ValueTypes& types) {
+  return std::make_unique<CsvWriter>(out, columns, bom, types);
 }
 
 }  // namespace tomo

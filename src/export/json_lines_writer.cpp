@@ -1,5 +1,6 @@
 #include "export/json_text.h"
 #include "export/record_writer.h"
+#include "export/typed_value.h"
 
 namespace tomo {
 
@@ -7,7 +8,8 @@ namespace {
 
 class JsonLinesWriter : public RecordWriter {
  public:
-  JsonLinesWriter(OutputFile& out, const std::vector<std::string>& keys) : out_(out) {
+  JsonLinesWriter(OutputFile& out, const std::vector<std::string>& keys, const ValueTypes& types)
+      : out_(out), types_(types) {
     // Each member's start, key included, made once.
     for (const std::string& key : keys) {
       std::string member = ",";
@@ -21,10 +23,12 @@ class JsonLinesWriter : public RecordWriter {
     line_ = "{\"record\":" + std::to_string(number);
     for (std::size_t f = 0; f < values.size(); ++f) {
       line_ += members_[f];
-      if (values[f]) {
+      if (!values[f]) {
+        line_ += "null";
+      } else if (types_.empty()) {
         AppendJsonString(*values[f], line_);
       } else {
-        line_ += "null";
+        AppendTyped(TypeValue(types_[f], *values[f]));
       }
     }
     line_ += "}\n";
@@ -34,7 +38,17 @@ class JsonLinesWriter : public RecordWriter {
   void Finish() override {}
 
  private:
+  // A number's text and true or false are JSON as they are.
+  void AppendTyped(const TypedValue& value) {
+    if (value.kind == TypedValue::Kind::kText) {
+      AppendJsonString(value.Text(), line_);
+    } else {
+      line_ += value.Text();
+    }
+  }
+
   OutputFile& out_;
+  const ValueTypes types_;
   std::vector<std::string> members_;
   std::string line_;
 };
@@ -42,8 +56,9 @@ class JsonLinesWriter : public RecordWriter {
 }  // namespace
 
 std::unique_ptr<RecordWriter> MakeJsonLinesWriter(OutputFile& out,
-                                                  const std::vector<std::string>& keys) {
-  return std::make_unique<JsonLinesWriter>(out, keys);
+                                                  const std::vector<std::string>& keys,
+                                                  const ValueTypes& types) {
+  return std::make_unique<JsonLinesWriter>(out, keys, types);
 }
 
 }  // namespace tomo

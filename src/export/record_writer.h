@@ -27,16 +27,26 @@ struct Column {
   const FieldDef* field;
 };
 
+// With --typed, each field's type code: its values are written in their types
+// (typed_value.h). Empty, the default: every value is text, as shown.
+using ValueTypes = std::vector<std::int16_t>;
+
 // RFC 4180: a header row "record" and the field names, CRLF line ends, quotes doubled, and
-// values with separators, quotes or line breaks quoted.
+// values with separators, quotes or line breaks quoted. Typed values are text all the same:
+// a truth value true or false, a date YYYY-MM-DD.
 std::unique_ptr<RecordWriter> MakeCsvWriter(OutputFile& out, const std::vector<Column>& columns,
-                                            bool bom);
-// One JSON object per line: "record" and one member per field (keys made unique).
+                                            bool bom, const ValueTypes& types = {});
+// One JSON object per line: "record" and one member per field (keys made unique); typed
+// values as JSON numbers and true or false.
 std::unique_ptr<RecordWriter> MakeJsonLinesWriter(OutputFile& out,
-                                                  const std::vector<std::string>& keys);
+                                                  const std::vector<std::string>& keys,
+                                                  const ValueTypes& types = {});
 // A SQLite database at the output's temporary path: the table "records" (the record number
 // as INTEGER PRIMARY KEY, one column per field) and the table "fields", in one transaction.
+// Typed, the columns have no declared type, so that SQLite keeps each value's storage class
+// (INTEGER, REAL, TEXT; a truth value 1 or 0): a column declared INTEGER would make "007" 7.
 std::unique_ptr<RecordWriter> MakeSqliteWriter(OutputFile& out, const std::vector<Column>& columns,
-                                               const std::vector<std::string>& columnNames);
+                                               const std::vector<std::string>& columnNames,
+                                               const ValueTypes& types = {});
 
 }  // namespace tomo

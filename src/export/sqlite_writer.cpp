@@ -2,6 +2,7 @@
 
 #include "export/failure.h"
 #include "export/record_writer.h"
+#include "export/typed_value.h"
 
 namespace tomo {
 
@@ -27,8 +28,8 @@ using Statement = std::unique_ptr<sqlite3_stmt, FinalizeStatement>;
 class SqliteWriter : public RecordWriter {
  public:
   SqliteWriter(OutputFile& out, const std::vector<Column>& columns,
-               const std::vector<std::string>& names)
-      : out_(out) {
+               const std::vector<std::string>& names, const ValueTypes& types)
+      : out_(out), types_(types), typed_(types.size()) {
     // No counting of the memory SQLite takes, which locks a mutex at every allocation. It can
     // be set only before SQLite's first use in the process; later it stays as it was.
     (void)sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
@@ -65,7 +66,7 @@ class SqliteWriter : public RecordWriter {
     std::string create = "CREATE TABLE records (record INTEGER PRIMARY KEY";
     std::string insert = "INSERT INTO records VALUES (?";
     for (const std::string& name : names) {
-      create += ", " + Quoted(name) + " TEXT";
+      create += ", " + Quoted(name) + (types.empty() ? " TEXT" : "");
       insert += ", ?";
     }
     Run(create + ")");
@@ -77,7 +78,10 @@ class SqliteWriter : public RecordWriter {
     sqlite3_bind_int64(insert, 1, number);
     for (std::size_t f = 0; f < values.size(); ++f) {
       const int at = static_cast<int>(f) + 2;
-      if (values[f]) {
+      if (values[f] && !types_.empty()) {
+        typed_[f] = TypeValue(types_[f], *values[f]);
+        BindTyped(insert, at, typed_[f]);
+      } else if (values[f]) {
         BindText(insert, at, *values[f]);
       } else {
         sqlite3_bind_null(insert, at);
@@ -113,6 +117,21 @@ class SqliteWriter : public RecordWriter {
   static void BindText(sqlite3_stmt* statement, int at, std::string_view text) {
     sqlite3_bind_text64(statement, at, text.data(), text.size(), SQLITE_STATIC, SQLITE_UTF8);
   }
+  // `value` holds a date's text, so it too stays until the statement is stepped (typed_).
+  static void BindTyped(sqlite3_stmt* statement, int at, const TypedValue& value) {
+    switch (value.kind) {
+      case TypedValue::Kind::kText:
+        BindText(statement, at, value.Text());
+        break;
+      case TypedValue::Kind::kInteger:
+      case TypedValue::Kind::kBoolean:
+        sqlite3_bind_int64(statement, at, value.integer);
+        break;
+      case TypedValue::Kind::kReal:
+        sqlite3_bind_double(statement, at, value.real);
+        break;
+    }
+  }
   void Step(sqlite3_stmt* statement) {
     if (sqlite3_step(statement) != SQLITE_DONE) Fail("cannot write");
     sqlite3_reset(statement);
@@ -121,13 +140,16 @@ class SqliteWriter : public RecordWriter {
   OutputFile& out_;
   std::unique_ptr<sqlite3, CloseDatabase> db_;
   Statement insert_;  // finalized before the database is closed
+  const ValueTypes types_;
+  std::vector<TypedValue> typed_;
 };
 
 }  // namespace
 
 std::unique_ptr<RecordWriter> MakeSqliteWriter(OutputFile& out, const std::vector<Column>& columns,
-                                               const std::vector<std::string>& columnNames) {
-  return std::make_unique<SqliteWriter>(out, columns, columnNames);
+                                               const std::vector<std::string>& columnNames,
+                                               const ValueTypes& types) {
+  return std::make_unique<SqliteWriter>(out, columns, columnNames, types);
 }
 
 }  // namespace tomo

@@ -20,8 +20,9 @@ std::string Described(const Arguments& a) {
   if (a.output) text += " -o " + *a.output;
   if (a.command == Command::kExport) text += std::string(" ") + formats[static_cast<int>(a.format)];
   if (a.codePage != 1252) text += " cp" + std::to_string(a.codePage);
-  for (const auto& [on, name] : {std::pair{a.raw, "raw"}, std::pair{a.bom, "bom"},
-                                 std::pair{a.force, "force"}, std::pair{a.json, "json"}}) {
+  for (const auto& [on, name] :
+       {std::pair{a.raw, "raw"}, std::pair{a.typed, "typed"}, std::pair{a.bom, "bom"},
+        std::pair{a.force, "force"}, std::pair{a.json, "json"}}) {
     if (on) text += std::string(" ") + name;
   }
   return text;
@@ -54,6 +55,7 @@ TEST(ParseArguments, AcceptsEachFormOfEachOption) {
       {{"export", "db", "-o", "x.jsonl", "--format", "csv"}, "export [db] -o x.jsonl csv"},
       {{"export", "--", "-db-"}, "export [-db-] csv"},
       {{"export", "--", "--raw"}, "export [--raw] csv"},
+      {{"export", "db", "--typed", "-o", "x.db"}, "export [db] -o x.db sqlite typed"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.args));
@@ -87,6 +89,8 @@ TEST(ParseArguments, RefusesWhatCannotRun) {
       {{"export", "db", "--bom", "--format", "jsonl"}, "--bom is for csv only"},
       {{"export", "db", "--bom", "-o", "x.ndjson"}, "--bom is for csv only"},
       {{"export", "db", "--bom", "-o", "x.sqlite"}, "--bom is for csv only"},
+      {{"export", "db", "--raw", "--typed"},
+       "--typed types the shown values, not the stored ones of --raw"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.args));

@@ -5,13 +5,14 @@ opened by the sqlite3 shell; code pages, refusals (exit status, message, no file
 database folder unchanged) and check.
 
     tomodb_test.py --tomodb PATH --databases PATH --samples DIR GROUP
-GROUP: exports, sqlite, code_pages, refusals, check."""
+GROUP: exports, sqlite, typed, code_pages, refusals, check."""
 
 import argparse
 import csv
 import json
 import os
 import signal
+import sqlite3
 import stat
 import struct
 import subprocess
@@ -169,6 +170,53 @@ class Sqlite(unittest.TestCase):
             lines = tomodb("export", folder, "--format", "jsonl").stdout.decode().splitlines()
             self.assertEqual(json.loads(lines[0]),
                              {"record": 1, "A": "No datos", "a": None, "record_2": "si", 'q"t': None})
+
+
+class Typed(unittest.TestCase):
+    """--typed read back in each format: Python's types, SQLite's storage classes."""
+
+    FIELDS = [(b"I", 2, b""), (b"D", 1, b""), (b"L", 4, b""), (b"C", 7, b""), (b"A", 8, b""),
+              (b"S", 3, b"")]
+    STORED = [[b"42", b"12.5", b"1", b"29/02/2000", b"31/12/1999", b"42"],
+              [b"007", b"1.50", b"0", b"31/02/2000", b"1/1/2000", b"x"],
+              [b"-9223372036854775808", b"-3", b"2", None, None, None]]
+    TYPED = [[42, 12.5, True, "2000-02-29", "1999-12-31", "42"],
+             ["007", "1.50", False, "31/02/2000", "1/1/2000", "x"],
+             [-9223372036854775808, -3, "", None, None, None]]
+    CLASSES = {type(None): "null", bool: "integer", int: "integer", float: "real", str: "text"}
+
+    def read(self, fmt, path):
+        if fmt == "csv":
+            with open(path, encoding="utf-8", newline="") as f:
+                return [row[1:] for row in list(csv.reader(f))[1:]]
+        if fmt == "jsonl":
+            with open(path, encoding="utf-8") as f:
+                return [[(type(v), v) for v in list(json.loads(line).values())[1:]] for line in f]
+        db = sqlite3.connect(path)
+        rows = db.execute("SELECT " + ", ".join(f"typeof({n}), {n}" for n in "IDLCAS")
+                          + " FROM records ORDER BY record").fetchall()
+        db.close()
+        return [[row[k:k + 2] for k in range(0, len(row), 2)] for row in rows]
+
+    def expected(self, fmt, v):
+        if fmt == "csv":
+            return "" if v is None else json.dumps(v) if isinstance(v, bool) else str(v)
+        if fmt == "jsonl":
+            return type(v), v
+        return self.CLASSES[type(v)], int(v) if isinstance(v, bool) else v
+
+    def test_each_format(self):
+        entries = [e for r, row in enumerate(self.STORED, start=1)
+                   for (name, _, _), v in zip(self.FIELDS, row) if v for e in value_entries(name, r, v)]
+        with tempfile.TemporaryDirectory() as tmp:
+            folder = write_database(os.path.join(tmp, "db"), self.FIELDS, entries)
+            for fmt in ("csv", "jsonl", "sqlite"):
+                with self.subTest(format=fmt):
+                    out = os.path.join(tmp, "out." + fmt)
+                    run = tomodb("export", folder, "-o", out, "--typed")
+                    self.assertEqual(run.returncode, 0, run.stderr)
+                    self.assertEqual(self.read(fmt, out),
+                                     [[self.expected(fmt, v) for v in row] for row in self.TYPED])
 
 
 class CodePages(unittest.TestCase):
@@ -416,10 +464,11 @@ def main():
     parser.add_argument("--tomodb", required=True)
     parser.add_argument("--databases", required=True)
     parser.add_argument("--samples", required=True)
-    parser.add_argument("group", choices=["exports", "sqlite", "code_pages", "refusals", "check"])
+    parser.add_argument("group", choices=["exports", "sqlite", "typed", "code_pages", "refusals",
+                                          "check"])
     ARGS = parser.parse_args()
-    group = {"exports": Exports, "sqlite": Sqlite, "code_pages": CodePages, "refusals": Refusals,
-             "check": Check}[ARGS.group]
+    group = {"exports": Exports, "sqlite": Sqlite, "typed": Typed, "code_pages": CodePages,
+             "refusals": Refusals, "check": Check}[ARGS.group]
     suite = unittest.defaultTestLoader.loadTestsFromTestCase(group)
     result = unittest.TextTestRunner(verbosity=2).run(suite)
     sys.exit(0 if result.wasSuccessful() else 1)
