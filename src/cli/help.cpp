@@ -34,12 +34,16 @@ std::string UsageLine(const CommandSpec& command, const std::string& lead) {
   std::size_t lineStart = 0;
   for (const OptionSpec& option : Options()) {
     if (!Takes(option, command.command) || TakenByAll(option)) continue;
-    const std::string item = "[" + Brief(option) + "]";
-    if (line.size() - lineStart + 1 + item.size() > kWidth) {
+    const std::string item = Brief(option);
+    if (line.size() - lineStart + item.size() + 3 > kWidth) {
       lineStart = line.size() + 1;
-      line += "\n" + std::string(indent - 1, ' ');
+      line += '\n';
+      line.append(indent - 1, ' ');
     }
-    line += " " + item;
+    // Appended piece by piece: GCC 12 warns falsely of overlapping copies in "[" + text.
+    line += " [";
+    line += item;
+    line += ']';
   }
   return line + "\n";
 }
