@@ -27,9 +27,10 @@ struct Column {
   const FieldDef* field;
 };
 
-// RFC 4180: a header row "record" and the field names, CRLF line ends, quotes doubled, and
-// values with separators, quotes or line breaks quoted.
-std::unique_ptr<RecordWriter> MakeCsvWriter(OutputFile& out, const std::vector<Column>& columns,
+// RFC 4180: a header row "record" and a name per field (made unique, as the keys of JSON
+// Lines), CRLF line ends, quotes doubled, and values with separators, quotes or line breaks
+// quoted.
+std::unique_ptr<RecordWriter> MakeCsvWriter(OutputFile& out, const std::vector<std::string>& names,
                                             bool bom);
 // One JSON object per line: "record" and one member per field (keys made unique).
 std::unique_ptr<RecordWriter> MakeJsonLinesWriter(OutputFile& out,
