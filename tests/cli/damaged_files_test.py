@@ -53,6 +53,9 @@ class Damaged(unittest.TestCase):
                                     "3999935 records without entries"]),
             ("record 4e18", 64, 2, value_entries(b"F1", HUGE, b"x"), some + [HUGE],
              ["only the 65 records that have entries"]),
+            # Well formed, the empty records known to be too many only once read.
+            ("jump from 64 to 2000", 64, 2, value_entries(b"F1", 2000, b"x"), some + [2000],
+             ["1935 records without entries"]),
             ("out of order, under a memory limit", 3000, 12, value_entries(b"F7", 5, b"new"),
              list(range(1, 3001)), ["2995 records above the record count 5"]),
         ]
