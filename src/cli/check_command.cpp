@@ -1,8 +1,10 @@
 #include <cstdio>
+#include <string>
 
 #include "cli/commands.h"
 #include "cli/database_files.h"
 #include "cli/progress.h"
+#include "storage/record_file.h"
 #include "storage/well_formed.h"
 
 namespace tomo::cli {
@@ -33,6 +35,36 @@ constexpr FaultText kFaultTexts[] = {
 };
 static_assert(std::size(kFaultTexts) == kFaultKinds);
 
+// "(entries 1, 2, ...)": where the first few are.
+std::string Where(const char* what, const Faults::Kind& kind) {
+  std::string where;
+  for (const std::int64_t position : kind.first) {
+    where += (where.empty() ? "" : ", ") + std::to_string(position);
+  }
+  if (kind.count > static_cast<std::int64_t>(kind.first.size())) where += ", ...";
+  return std::string("(") + what + " " + where + ")";
+}
+
+// What changes the records an export writes, faults or not.
+void PrintNotes(std::FILE* out, const Faults& faults, std::int64_t recordCount) {
+  const auto n = [](std::int64_t number) { return static_cast<long long>(number); };
+  const Faults::Kind& above = faults.Of(Note::kAboveRecordCount);
+  if (above.count > 0) {
+    std::fprintf(out,
+                 "  note: %lld records above RecordCount %lld have entries, up to record %lld: "
+                 "the viewer does not count them, export writes them after it %s\n",
+                 n(above.count), n(recordCount), n(faults.highestRecord),
+                 Where("entries", above).c_str());
+  }
+  const Faults::Kind& jumps = faults.Of(Note::kRecordJump);
+  if (jumps.count > 0) {
+    std::fprintf(out,
+                 "  note: %lld jumps of more than %lld record numbers above every record before "
+                 "%s\n",
+                 n(jumps.count), n(kRecordJump), Where("entries", jumps).c_str());
+  }
+}
+
 }  // namespace
 
 int RunCheck(Host& host, const Arguments& args) {
@@ -45,22 +77,20 @@ int RunCheck(Host& host, const Arguments& args) {
     });
   }
   const std::string name = Utf8Of(db.Folder());
+  const std::int64_t recordCount = MeasureRecordFile(db.Reading()).lastRecord;
   if (!faults.Any()) {
     std::fprintf(host.out, "%s: well formed\n", name.c_str());
+    PrintNotes(host.out, faults, recordCount);
     return 0;
   }
   std::fprintf(host.out, "%s: not well formed\n", name.c_str());
   for (const FaultText& text : kFaultTexts) {
     const Faults::Kind& kind = faults.Of(text.fault);
     if (kind.count == 0) continue;
-    std::string where;
-    for (const std::int64_t position : kind.first) {
-      where += (where.empty() ? "" : ", ") + std::to_string(position);
-    }
-    if (kind.count > static_cast<std::int64_t>(kind.first.size())) where += ", ...";
-    std::fprintf(host.out, "  %lld %s (%s %s)\n", static_cast<long long>(kind.count), text.what,
-                 text.where, where.c_str());
+    std::fprintf(host.out, "  %lld %s %s\n", static_cast<long long>(kind.count), text.what,
+                 Where(text.where, kind).c_str());
   }
+  PrintNotes(host.out, faults, recordCount);
   return 1;
 }
 

@@ -7,6 +7,7 @@
 #include "cli/database_files.h"
 #include "cli/failure.h"
 #include "cli/progress.h"
+#include "cli/reading_warnings.h"
 #include "cli/text.h"
 #include "export/export_reading.h"
 #include "export/record_writer.h"
@@ -159,14 +160,13 @@ int RunExport(Host& host, const Arguments& args) {
   } else {
     out = std::make_unique<OutputFile>(SafeTarget(db, PathOf(*args.output), args.force), sqlite);
   }
-  std::vector<std::string> keys;
-  if (args.format != Format::kCsv) {
-    keys = UniqueColumnNames(names, sqlite, [&](std::size_t f, const std::string& key) {
-      std::fprintf(host.err,
-                   "tomodb: warning: field %zu is named like an earlier field; its %s is \"%s\"\n",
-                   f + 1, sqlite ? "column" : "key", key.c_str());
-    });
-  }
+  const std::vector<std::string> keys =
+      UniqueColumnNames(names, sqlite, [&](std::size_t f, const std::string& key) {
+        std::fprintf(
+            host.err,
+            "tomodb: warning: field %zu is named like an earlier field; its %s is \"%s\"\n", f + 1,
+            sqlite ? "column" : "key", key.c_str());
+      });
   ValueTypes types;
   if (args.typed) {
     for (const FieldDef& field : fields) types.push_back(field.Type);
@@ -174,7 +174,7 @@ int RunExport(Host& host, const Arguments& args) {
   const auto makeWriter = [&]() -> std::unique_ptr<RecordWriter> {
     switch (args.format) {
       case Format::kCsv:
-        return MakeCsvWriter(*out, columns, args.bom, types);
+        return MakeCsvWriter(*out, keys, args.bom, types);
       case Format::kJsonLines:
         return MakeJsonLinesWriter(*out, keys, types);
       case Format::kSqlite:
@@ -193,28 +193,17 @@ int RunExport(Host& host, const Arguments& args) {
   reading.beforeRecord = StopWhenInterrupted;
   const ExportOutcome outcome = ReadForExport(db.Reading(), fields, reading, sink);
   const std::string recordFile = Utf8Of(db.RecordFile());
-  const std::int64_t records = outcome.size.lastRecord;
   switch (outcome.end) {
     case ExportEnd::kComplete:
       break;
-    case ExportEnd::kDamagedCount:
-      throw Failure(recordFile + " ends with an entry of record " + std::to_string(records) +
-                    ", for " + std::to_string(outcome.size.entries) +
-                    " entries: a damaged record number; tomodb does not write millions of empty "
-                    "records");
     case ExportEnd::kCutShort:
       throw Failure("cannot read " + recordFile +
                     " to its end (a read error, or another program made it shorter)");
     case ExportEnd::kChanged:
       throw Failure(recordFile + " changed while tomodb read it");
-    case ExportEnd::kTooManyValues:
-      throw Failure(recordFile + " is not in the well-formed order (tomodb check " +
-                    "tells where), and its " + std::to_string(records) + " records of " +
-                    std::to_string(fields.size()) +
-                    " fields are more values than tomodb can read exactly in that case (" +
-                    std::to_string(kMostFilledValues) + ")");
   }
   out->Commit();
+  WarnOfReading(host.err, outcome.report, recordFile);
   return 0;
 }
 

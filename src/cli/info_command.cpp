@@ -53,6 +53,7 @@ int RunInfo(Host& host, const Arguments& args) {
   const Utf8Text text(args.codePage);
   const Database reading = db.Reading();
   const RecordFileSize size = MeasureRecordFile(reading);
+  const std::int64_t highest = HighestRecord(reading);
   std::vector<Field> fields;
   for (const FieldDef& def : db.Fields()) {
     fields.push_back(Field{text.Of(def.Name), TypeName(def.Type), text.Of(def.Options), def.Type,
@@ -83,6 +84,10 @@ int RunInfo(Host& host, const Arguments& args) {
     out += std::to_string(fields.size());
     member("RecordCount");
     out += std::to_string(size.lastRecord);
+    if (highest != size.lastRecord) {
+      member("highestRecord");
+      out += std::to_string(highest);
+    }
     member("entries");
     out += std::to_string(size.entries);
     member("fields");
@@ -112,6 +117,9 @@ int RunInfo(Host& host, const Arguments& args) {
            std::to_string(db.RecordFileBytes()) + " bytes)\n";
     out += "FieldCount   " + std::to_string(fields.size()) + "\n";
     out += "RecordCount  " + std::to_string(size.lastRecord) + "\n";
+    if (highest != size.lastRecord) {
+      out += "highest      " + std::to_string(highest) + " (the highest record with an entry)\n";
+    }
     out += "entries      " + std::to_string(size.entries) + "\n\n";
     std::size_t nameWidth = 4, typeWidth = 4;
     for (Field& field : fields) {

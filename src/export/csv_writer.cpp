@@ -36,7 +36,8 @@ constexpr std::size_t kPieceBytes = std::size_t{1} << 20;
 
 class CsvWriter : public RecordWriter {
  public:
-  CsvWriter(OutputFile& out, const std::vector<Column>& columns, bool bom, const ValueTypes& types)
+  CsvWriter(OutputFile& out, const std::vector<std::string>& names, bool bom,
+            const ValueTypes& types)
       : out_(out),
         text_(2 * kPieceBytes, '\0'),
         types_(types),
@@ -44,9 +45,8 @@ class CsvWriter : public RecordWriter {
         texts_(types.size()) {
     if (bom) Append("\xEF\xBB\xBF");
     Append("record");
-    for (const Column& column : columns) {
-      used_ = static_cast<std::size_t>(Value(Room(2 * column.name.size() + 3), column.name) -
-                                       text_.data());
+    for (const std::string& name : names) {
+      used_ = static_cast<std::size_t>(Value(Room(2 * name.size() + 3), name) - text_.data());
     }
     Append("\r\n");
   }
@@ -122,9 +122,9 @@ class CsvWriter : public RecordWriter {
 
 }  // namespace
 
-std::unique_ptr<RecordWriter> MakeCsvWriter(OutputFile& out, const std::vector<Column>& columns,
+std::unique_ptr<RecordWriter> MakeCsvWriter(OutputFile& out, const std::vector<std::string>& names,
                                             bool bom, const ValueTypes& types) {
-  return std::make_unique<CsvWriter>(out, columns, bom, types);
+  return std::make_unique<CsvWriter>(out, names, bom, types);
 }
 
 }  // namespace tomo

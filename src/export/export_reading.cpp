@@ -1,50 +1,88 @@
 #include "export/export_reading.h"
 
+#include <algorithm>
+
 namespace tomo {
+
+namespace {
+
+// Counts what a stream hands out, to tell whether its records without entries are so many
+// that the reading of shown records would leave them out: a record of a well-formed file
+// has entries exactly when it has a value.
+class Counted {
+ public:
+  explicit Counted(RecordSink then) : then_(std::move(then)) {}
+  RecordSink Sink() {
+    return [this](std::int64_t record, const RecordValues& values) {
+      ++handedOut_;
+      if (std::any_of(values.begin(), values.end(), [](const auto& v) { return v.has_value(); }))
+        ++withEntries_;
+      then_(record, values);
+    };
+  }
+  bool TooManyEmpty() const { return TooManyEmptyRecords(handedOut_ - withEntries_, withEntries_); }
+  ShownRecordsReport Report() const {
+    ShownRecordsReport report;
+    report.recordCount = report.highest = report.handedOut = handedOut_;
+    return report;
+  }
+
+ private:
+  const RecordSink then_;
+  std::int64_t handedOut_ = 0;
+  std::int64_t withEntries_ = 0;
+};
+
+}  // namespace
 
 ExportOutcome ReadForExport(const Database& database, const std::vector<FieldDef>& fields,
                             const ExportReading& reading, ExportSink& sink) {
-  ExportOutcome result{ExportEnd::kComplete, MeasureRecordFile(database)};
+  ExportOutcome result{ExportEnd::kComplete, MeasureRecordFile(database), {}};
   const auto ended = [&result](ExportEnd end) {
     result.end = end;
     return result;
   };
-  if (result.size.lastRecord - result.size.entries > kMostFilledValues) {
-    return ended(ExportEnd::kDamagedCount);
-  }
-  const RecordSink take = [&](std::int64_t record, const RecordValues& values) {
+  const auto before = [&reading](std::int64_t, const RecordValues&) {
     if (reading.beforeRecord) reading.beforeRecord();
+  };
+  const RecordSink take = [&](std::int64_t record, const RecordValues& values) {
+    before(record, values);
     sink.Take(record, values);
   };
-  StreamOutcome outcome = StreamOutcome::kComplete;
-  if (reading.checkFirst) {
-    outcome = StreamRecords(
-        database, fields,
-        [&](std::int64_t, const RecordValues&) {
-          if (reading.beforeRecord) reading.beforeRecord();
-        },
-        reading.progress);
-    if (outcome == StreamOutcome::kCutShort) return ended(ExportEnd::kCutShort);
+  const auto shown = [&] {
+    result.report = ReadShownRecords(database, fields, take, reading.progress);
+    sink.Complete();
+    return result;
+  };
+  // A record number far beyond the entries (a stream would hand out every record without
+  // entries below it): even if every entry had a record of its own, the records without
+  // any would be left out.
+  const std::int64_t entries = result.size.entries;
+  if (TooManyEmptyRecords(result.size.lastRecord - entries, entries)) {
+    sink.Start();
+    return shown();
   }
-  sink.Start();
-  const bool streamed = outcome == StreamOutcome::kComplete;
-  if (streamed) outcome = StreamRecords(database, fields, take, reading.progress);
+  if (reading.checkFirst) {
+    Counted checked(before);
+    const StreamOutcome outcome = StreamRecords(database, fields, checked.Sink(), reading.progress);
+    if (outcome == StreamOutcome::kCutShort) return ended(ExportEnd::kCutShort);
+    sink.Start();
+    if (outcome == StreamOutcome::kNotWellFormed || checked.TooManyEmpty()) return shown();
+  } else {
+    sink.Start();
+  }
+  Counted streamed(take);
+  const StreamOutcome outcome = StreamRecords(database, fields, streamed.Sink(), reading.progress);
   if (outcome == StreamOutcome::kCutShort) return ended(ExportEnd::kCutShort);
-  if (outcome == StreamOutcome::kComplete) {
+  if (outcome == StreamOutcome::kComplete && !streamed.TooManyEmpty()) {
+    result.report = streamed.Report();
     sink.Complete();
     return result;
   }
-  // Start over with the exact reading of a file in any order.
-  if (streamed) {
-    // What went out cannot be taken back, and the first pass found the file well formed.
-    if (reading.checkFirst) return ended(ExportEnd::kChanged);
-    sink.StartOver();
-  }
-  if (!FillRecords(database, fields, result.size.lastRecord, take)) {
-    return ended(ExportEnd::kTooManyValues);
-  }
-  sink.Complete();
-  return result;
+  // What went out cannot be taken back, and the first pass found the file well formed.
+  if (reading.checkFirst) return ended(ExportEnd::kChanged);
+  sink.StartOver();
+  return shown();
 }
 
 }  // namespace tomo

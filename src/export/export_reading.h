@@ -1,6 +1,7 @@
 // How an export reads a database: by streaming it in one pass when the record file is in
-// the well-formed order, else by the exact reading of the whole database (record_stream.h).
-// It chooses and hands the records on; what becomes of them is the sink's concern.
+// the well-formed order (record_stream.h), else each record as shown when the user goes to
+// it (shown_records.h), which is what the stream hands out on such a file. It chooses and
+// hands the records on; what becomes of them is the sink's concern.
 #pragma once
 
 #include <cstdint>
@@ -11,10 +12,11 @@
 #include "storage/field_def.h"
 #include "storage/record_file.h"
 #include "storage/record_stream.h"
+#include "storage/shown_records.h"
 
 namespace tomo {
 
-// Where an export's records go, in order from record 1.
+// Where an export's records go, in ascending order of record numbers.
 class ExportSink {
  public:
   virtual ~ExportSink() = default;
@@ -24,7 +26,7 @@ class ExportSink {
   virtual void Take(std::int64_t record, const RecordValues& values) = 0;
   // Every record has been taken.
   virtual void Complete() = 0;
-  // Drops every record taken, to take them again from record 1.
+  // Drops every record taken, to take them again from the first.
   virtual void StartOver() = 0;
 };
 
@@ -38,16 +40,15 @@ struct ExportReading {
 };
 
 enum class ExportEnd {
-  kComplete,       // every record handed to the sink
-  kDamagedCount,   // the last entry's record number is far beyond the file's entries
-  kCutShort,       // the record file could not be read to its end
-  kChanged,        // a checked file was no longer well formed on the pass that wrote
-  kTooManyValues,  // not well formed, and too big for the exact reading
+  kComplete,  // every record handed to the sink
+  kCutShort,  // the stream could not read the record file to its end
+  kChanged,   // a checked file was no longer well formed on the pass that wrote
 };
 
 struct ExportOutcome {
   ExportEnd end = ExportEnd::kComplete;
-  RecordFileSize size;  // the record file as measured before reading
+  RecordFileSize size;        // the record file as measured before reading
+  ShownRecordsReport report;  // which records went out, and what was left out
 };
 
 // Reads every record of the database (ExportEnd tells why not) into `sink`.

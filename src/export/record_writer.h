@@ -31,10 +31,11 @@ struct Column {
 // (typed_value.h). Empty, the default: every value is text, as shown.
 using ValueTypes = std::vector<std::int16_t>;
 
-// RFC 4180: a header row "record" and the field names, CRLF line ends, quotes doubled, and
+// RFC 4180: a header row "record" and a name per field (made unique, as the keys of JSON
+// Lines), CRLF line ends, quotes doubled, and
 // values with separators, quotes or line breaks quoted. Typed values are text all the same:
 // a truth value true or false, a date YYYY-MM-DD.
-std::unique_ptr<RecordWriter> MakeCsvWriter(OutputFile& out, const std::vector<Column>& columns,
+std::unique_ptr<RecordWriter> MakeCsvWriter(OutputFile& out, const std::vector<std::string>& names,
                                             bool bom, const ValueTypes& types = {});
 // One JSON object per line: "record" and one member per field (keys made unique); typed
 // values as JSON numbers and true or false.

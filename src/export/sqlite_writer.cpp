@@ -113,9 +113,11 @@ class SqliteWriter : public RecordWriter {
     }
     return Statement(statement);
   }
-  // The text stays valid until the statement is stepped.
+  // The text stays valid until the statement is stepped. An empty value may have no data,
+  // and SQLite binds a null pointer as NULL: present is text, also when empty.
   static void BindText(sqlite3_stmt* statement, int at, std::string_view text) {
-    sqlite3_bind_text64(statement, at, text.data(), text.size(), SQLITE_STATIC, SQLITE_UTF8);
+    const char* data = text.empty() ? "" : text.data();
+    sqlite3_bind_text64(statement, at, data, text.size(), SQLITE_STATIC, SQLITE_UTF8);
   }
   // `value` holds a date's text, so it too stays until the statement is stepped (typed_).
   static void BindTyped(sqlite3_stmt* statement, int at, const TypedValue& value) {

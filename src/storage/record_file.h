@@ -19,6 +19,9 @@ struct RecordFileSize {
 };
 RecordFileSize MeasureRecordFile(const Database& database);
 
+// The highest record number of the file's entries, in one pass; 0 for an empty file.
+std::int64_t HighestRecord(const Database& database);
+
 // The record number of the file's last whole entry; 0 for an empty file.
 std::int64_t CountRecords(const Database& database);
 // The first record, reading records 1, 2, ... each from ScanStart, whose value of the field

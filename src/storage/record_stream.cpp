@@ -5,7 +5,6 @@
 #include <string>
 
 #include "storage/entry_blocks.h"
-#include "storage/fill_grid.h"
 #include "storage/well_formed.h"
 
 namespace tomo {
@@ -87,35 +86,6 @@ StreamOutcome StreamRecords(const Database& database, const std::vector<FieldDef
   if (!order.Finish(read, 0)) return StreamOutcome::kNotWellFormed;
   if (record > 0) complete(record + 1);
   return StreamOutcome::kComplete;
-}
-
-bool FillRecords(const Database& database, const std::vector<FieldDef>& fields,
-                 std::int64_t recordCount, const RecordSink& sink) {
-  const auto fieldCount = static_cast<std::int64_t>(fields.size());
-  if (recordCount < 1) return true;
-  if (recordCount > kMostFilledValues / std::max<std::int64_t>(fieldCount, 1)) return false;
-  // A fill from a fresh read state, paced as the database's own reads.
-  ReadState fresh;
-  fresh.ScanBlockEntries = database.state.ScanBlockEntries;
-  fresh.ScanPumpMicroseconds = database.state.ScanPumpMicroseconds;
-  const Database whole{database.files, database.pump, database.fieldFilePath,
-                       database.recordFilePath, fresh};
-  std::vector<std::optional<std::string>> cells(static_cast<std::size_t>(fieldCount * recordCount));
-  const FillWindow window{1, static_cast<int>(fieldCount), 1, recordCount};
-  FillValues(whole, fields, window, [&](const ShownValue& shown) {
-    if (!shown.stored) return;
-    cells[static_cast<std::size_t>((shown.record - 1) * fieldCount + shown.row - 1)] =
-        std::string(*shown.stored);
-  });
-  RecordValues values(fields.size());
-  for (std::int64_t r = 1; r <= recordCount; ++r) {
-    for (std::size_t f = 0; f < fields.size(); ++f) {
-      const auto& cell = cells[static_cast<std::size_t>((r - 1) * fieldCount) + f];
-      values[f] = cell ? std::optional<std::string_view>(*cell) : std::nullopt;
-    }
-    sink(r, values);
-  }
-  return true;
 }
 
 }  // namespace tomo

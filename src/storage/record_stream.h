@@ -1,12 +1,10 @@
-// Every record of a database with the values a grid fill showing every field (from field 1)
-// and every record (from record 1), started from a fresh read state, would show: the
-// export's cells, by definition.
+// Every record of a well-formed database (well_formed.h) with the values a grid fill showing
+// every field (from field 1) and every record (from record 1) would show, which on such a
+// file are also each record's values as shown when the user goes to it (shown_records.h).
 //
-// Two ways to get them. FillRecords runs that fill: exact on every file, but its memory
-// grows with the number of records times fields. StreamRecords reads the file once and
-// hands out each record as it completes, in memory independent of the number of records,
-// for files in the well-formed order (well_formed.h); it stops at the first entry that
-// breaks the order, and the caller then discards what it got and uses FillRecords.
+// StreamRecords reads the file once and hands out each record as it completes, in memory
+// independent of the number of records; it stops at the first entry that breaks the order,
+// and the caller then discards what it got and reads the shown records instead.
 #pragma once
 
 #include <cstdint>
@@ -23,7 +21,7 @@ namespace tomo {
 
 // A record's values by field, as stored; none for an absent value.
 using RecordValues = std::vector<std::optional<std::string_view>>;
-// Takes records 1, 2, ... up to the record count, in order.
+// Takes records in ascending order of record numbers.
 using RecordSink = std::function<void(std::int64_t record, const RecordValues& values)>;
 enum class StreamOutcome {
   kComplete,       // every record handed out
@@ -32,12 +30,5 @@ enum class StreamOutcome {
 };
 StreamOutcome StreamRecords(const Database& database, const std::vector<FieldDef>& fields,
                             const RecordSink& sink, const ReadProgress& progress = {});
-
-// The most values FillRecords holds: about 130 bytes each while the fill runs.
-inline constexpr std::int64_t kMostFilledValues = std::int64_t{1} << 22;
-// The records of `recordCount` (the record file's count) by one fill of the whole database;
-// false, with nothing handed out, when fields x records exceeds kMostFilledValues.
-bool FillRecords(const Database& database, const std::vector<FieldDef>& fields,
-                 std::int64_t recordCount, const RecordSink& sink);
 
 }  // namespace tomo

@@ -67,7 +67,7 @@ ShownRecordsReport ReadShownRecords(const Database& database, const std::vector<
   report.beyondCount = records.end() - beyond;
   const std::int64_t withEntries = records.end() - positive;
   const std::int64_t empty = counted - (beyond - positive);
-  report.onlyWithEntries = empty > std::max(kFewEmptyRecords, kEmptyRecordsPerRecord * withEntries);
+  report.onlyWithEntries = TooManyEmptyRecords(empty, withEntries);
 
   Rows rows(found, names, fields.size(), sink);
   if (!report.onlyWithEntries) {

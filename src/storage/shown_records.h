@@ -8,6 +8,7 @@
 // whatever their order.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -23,6 +24,9 @@ namespace tomo {
 // a jump from 64 to 4,000,000) must not turn into millions of empty rows.
 inline constexpr std::int64_t kFewEmptyRecords = 1000;
 inline constexpr std::int64_t kEmptyRecordsPerRecord = 10;
+inline bool TooManyEmptyRecords(std::int64_t empty, std::int64_t withEntries) {
+  return empty > std::max(kFewEmptyRecords, kEmptyRecordsPerRecord * withEntries);
+}
 
 struct ShownRecordsReport {
   std::int64_t recordCount = 0;    // the record number of the last entry, as the viewer counts

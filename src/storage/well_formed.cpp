@@ -17,10 +17,21 @@ constexpr std::int64_t kNotAField = -1;
 
 }  // namespace
 
-void Faults::Add(Fault fault, std::int64_t position) {
-  Kind& kind = kinds_[static_cast<std::size_t>(fault)];
+namespace {
+
+void Count(Faults::Kind& kind, std::int64_t position) {
   ++kind.count;
-  if (kind.first.size() < kFirstKept) kind.first.push_back(position);
+  if (kind.first.size() < Faults::kFirstKept) kind.first.push_back(position);
+}
+
+}  // namespace
+
+void Faults::Add(Fault fault, std::int64_t position) {
+  Count(kinds_[static_cast<std::size_t>(fault)], position);
+}
+
+void Faults::Add(Note note, std::int64_t position) {
+  Count(notes_[static_cast<std::size_t>(note)], position);
 }
 
 bool Faults::Any() const {
@@ -77,6 +88,11 @@ std::int64_t EntryOrder::TakeRunGoingOn(const unsigned char* entries, std::int64
 // An entry that does not go on with the run of the entry before.
 bool EntryOrder::TakeOther(std::int64_t number, const unsigned char* entry) {
   const std::int64_t record = EntryRecord(entry);
+  if (record > recordCount_ && (!anyEntry_ || record != lastEntryRecord_))
+    faults_.Add(Note::kAboveRecordCount, number);
+  // Records below 1 are left out, so a jump is from record 0 at least.
+  if (record - std::max<std::int64_t>(anyEntry_ ? highestEntryRecord_ : 0, 0) > kRecordJump)
+    faults_.Add(Note::kRecordJump, number);
   if (!anyEntry_ || record > highestEntryRecord_) highestEntryRecord_ = record;
   anyEntry_ = true;
   lastEntryRecord_ = record;
@@ -164,6 +180,7 @@ Faults CheckDatabase(const Database& database, const std::vector<FieldDef>& fiel
                      const ReadProgress& progress) {
   EntryOrder order(fields);
   EntryBlocks blocks(database, 1);
+  order.NoteRecordsAbove(blocks.LastRecord());
   // The characters of the runs, which the check does not look at.
   const auto characters =
       std::make_unique_for_overwrite<char[]>(static_cast<std::size_t>(blocks.BlockEntries()));
@@ -179,6 +196,7 @@ Faults CheckDatabase(const Database& database, const std::vector<FieldDef>& fiel
   const std::int64_t recordBytes = database.files.OpenForReading(database.recordFilePath)->Length();
   order.Finish(read, std::max<std::int64_t>(recordBytes, 0) % kEntrySize);
   Faults faults = order.Found();
+  faults.highestRecord = order.HighestRecord();
   const std::int64_t fieldBytes = database.files.OpenForReading(database.fieldFilePath)->Length();
   if (fieldBytes % kFieldRecordSize != 0) {
     faults.Add(Fault::kPartialFieldRecord, fieldBytes / kFieldRecordSize + 1);

@@ -11,6 +11,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <map>
 #include <string>
 #include <string_view>
@@ -40,6 +41,16 @@ enum class Fault {
 };
 inline constexpr std::size_t kFaultKinds = 12;
 
+// Not faults of the order, but each changes which records an export writes.
+enum class Note {
+  kAboveRecordCount,  // entries of a record above the record count (the last entry's record),
+                      // noted once for each stretch of them
+  kRecordJump,        // a run of a record far above every record before it
+};
+inline constexpr std::size_t kNoteKinds = 2;
+// How far above every record before it a record number is a jump worth a note.
+inline constexpr std::int64_t kRecordJump = 1000;
+
 // What breaks the order: by kind, how often, and where first (entry numbers, or field
 // numbers for the field table's faults).
 class Faults {
@@ -50,11 +61,17 @@ class Faults {
     std::vector<std::int64_t> first;
   };
   void Add(Fault fault, std::int64_t position);
+  void Add(Note note, std::int64_t position);
   const Kind& Of(Fault fault) const { return kinds_[static_cast<std::size_t>(fault)]; }
+  const Kind& Of(Note note) const { return notes_[static_cast<std::size_t>(note)]; }
+  // Whether there are faults; notes are none.
   bool Any() const;
+
+  std::int64_t highestRecord = 0;  // the highest record number that has an entry
 
  private:
   std::array<Kind, kFaultKinds> kinds_{};
+  std::array<Kind, kNoteKinds> notes_{};
 };
 
 // Follows the entries of the record file one by one and notes what breaks the order.
@@ -62,6 +79,8 @@ class EntryOrder {
  public:
   // Notes the field table's duplicate names.
   explicit EntryOrder(const std::vector<FieldDef>& fields);
+  // Notes the runs of records above `recordCount` from now on.
+  void NoteRecordsAbove(std::int64_t recordCount) { recordCount_ = recordCount; }
 
   // Takes the next entry, number `number`; false when it breaks the order. A run that is not
   // ended by its mark 1 is found at the entry after it, or by Finish.
@@ -85,6 +104,8 @@ class EntryOrder {
   // The field (from 0) of the last entry taken, when Take accepted it.
   std::size_t Field() const { return run_.field; }
   const Faults& Found() const { return faults_; }
+  // The highest record number of the entries taken; 0 before any.
+  std::int64_t HighestRecord() const { return anyEntry_ ? highestEntryRecord_ : 0; }
 
  private:
   // What an entry's mark says of its run: the run goes on after it (0), ends with it (1), or
@@ -145,6 +166,7 @@ class EntryOrder {
   bool anyEntry_ = false;
   std::int64_t highestEntryRecord_ = 0;
   std::int64_t lastEntryRecord_ = 0;
+  std::int64_t recordCount_ = std::numeric_limits<std::int64_t>::max();
 };
 
 // Entries read so far, of the entries in the file.

@@ -1,9 +1,9 @@
 // Writes random databases (well formed, broken, or entries of no order) and, beside each,
-// what the reference's whole-database fill reads from it, for the tests of tomodb's exports.
+// its records as the reference shows them when gone to, for the tests of tomodb's exports.
 //
 //   tomodb_test_databases DIR COUNT SEED
 //
-// DIR/dbN/dbN.z04 and .zbd, and DIR/dbN.json: {"fields": [names],
+// DIR/dbN/dbN.z04 and .zbd, and DIR/dbN.json: {"fields": [names], "records": [numbers],
 // "raw": [[value or null by field] by record], "rendered": [[...]]}, texts with every byte
 // as the character of that number (Python: text.encode("latin-1")).
 #include <cstdio>
@@ -12,7 +12,6 @@
 
 #include "shell/linked_database.h"
 #include "storage/field_table.h"
-#include "storage/record_file.h"
 #include "storage/value_rendering.h"
 #include "support/database_writer.h"
 #include "support/random_database.h"
@@ -81,8 +80,9 @@ int main(int argc, char** argv) {
     MemoryTestApp side;
     side.Use("\\mem\\db", files.fieldFile, files.recordFile);
     const std::vector<FieldDef> fields = ReadFieldTable(DatabaseOf(side.app));
-    if (fields.empty() || CountRecords(side.app) > kMostRecords) continue;
-    const RecordTable records = ReferenceRecords(side);
+    if (fields.empty()) continue;
+    const Shown shown = ReferenceShown(side.app);
+    if (std::ssize(shown.records) > kMostRecords) continue;
     const std::string name = "db" + std::to_string(written++);
     std::filesystem::create_directories(dir / name);
     Write(dir / name / (name + ".z04"), files.fieldFile);
@@ -92,8 +92,12 @@ int main(int argc, char** argv) {
       if (f > 0) json += ',';
       AppendString(fields[f].Name, json);
     }
-    json += "],\"raw\":" + Table(records, fields, false) +
-            ",\"rendered\":" + Table(records, fields, true) + "}\n";
+    json += "],\"records\":[";
+    for (std::size_t r = 0; r < shown.records.size(); ++r) {
+      json += (r == 0 ? "" : ",") + std::to_string(shown.records[r]);
+    }
+    json += "],\"raw\":" + Table(shown.values, fields, false) +
+            ",\"rendered\":" + Table(shown.values, fields, true) + "}\n";
     Write(dir / (name + ".json"), json);
   }
   return 0;

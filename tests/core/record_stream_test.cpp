@@ -1,5 +1,5 @@
-// The export's two ways of reading every record, the stream and the whole-database fill,
-// against the reference on random databases; and what `check` counts for each fault.
+// The stream of every record against the reference's whole-database fill on random
+// databases; and what `check` counts for each fault.
 #include "storage/record_stream.h"
 
 #include <gtest/gtest.h>
@@ -31,9 +31,9 @@ RecordTable Collected(const std::function<bool(const RecordSink&)>& read, bool& 
   return records;
 }
 
-TEST(RecordStream, StreamAndWholeFillEqualTheReferenceOnRandomDatabases) {
+TEST(RecordStream, EqualsTheReferenceFillOnRandomDatabases) {
   std::mt19937_64 random(7);
-  int streamed = 0, refused = 0;
+  int streamed = 0;
   for (int n = 0; n < 3000; ++n) {
     SCOPED_TRACE("database " + std::to_string(n));
     const RandomDatabase files = MakeRandomDatabase(random);
@@ -43,19 +43,9 @@ TEST(RecordStream, StreamAndWholeFillEqualTheReferenceOnRandomDatabases) {
     if (random() % 2) side->app.ScanBlockEntries = 1 + static_cast<std::int64_t>(random() % 5);
     const Database database = DatabaseOf(side->app);
     const std::vector<FieldDef> fields = ReadFieldTable(database);
-    const std::int64_t recordCount = CountRecords(database);
+    // A damaged record number far beyond the entries would stream that many records.
+    if (CountRecords(database) > 100000) continue;
 
-    bool filled = false;
-    const RecordTable fill = Collected(
-        [&](const RecordSink& sink) { return FillRecords(database, fields, recordCount, sink); },
-        filled);
-    if (!filled) {
-      // Only record counts far beyond the entries are refused (and such a file, even when
-      // well formed, would stream that many records).
-      EXPECT_GT(recordCount * static_cast<std::int64_t>(fields.size()), kMostFilledValues);
-      ++refused;
-      continue;
-    }
     bool complete = false;
     const RecordTable stream = Collected(
         [&](const RecordSink& sink) {
@@ -65,17 +55,13 @@ TEST(RecordStream, StreamAndWholeFillEqualTheReferenceOnRandomDatabases) {
     if (files.wellFormed) {
       EXPECT_TRUE(complete);
     }
-    const RecordTable expected = ReferenceRecords(*side);
-    EXPECT_EQ(fill, expected);
     if (complete) {
       ++streamed;
-      EXPECT_EQ(stream, expected);
+      EXPECT_EQ(stream, ReferenceRecords(*side));
     }
     if (::testing::Test::HasFailure()) return;
   }
-  // Both ways were taken often.
   EXPECT_GT(streamed, 1000);
-  EXPECT_GT(refused, 10);
 }
 
 // One fault kind at a time, on files written entry by entry.

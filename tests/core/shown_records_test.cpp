@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <memory>
-#include <set>
 
 #include "shell/linked_database.h"
 #include "storage/field_table.h"
@@ -15,17 +14,12 @@
 #include "support/random_database.h"
 #include "support/reference_files.h"
 #include "support/reference_reader.h"
+#include "support/reference_shown.h"
 
 namespace tomo::testing {
 namespace {
 
 const std::string kFolder = "\\mem\\db";
-
-struct Shown {
-  std::vector<std::int64_t> records;
-  RecordTable values;
-  bool operator==(const Shown&) const = default;
-};
 
 RecordSink Collect(Shown& shown) {
   return [&shown](std::int64_t record, const RecordValues& values) {
@@ -33,38 +27,6 @@ RecordSink Collect(Shown& shown) {
     auto& row = shown.values.emplace_back();
     for (const auto& value : values) row.emplace_back(value);
   };
-}
-
-// The records as the reference shows them: each one gone to with field 1 at the top.
-Shown ReferenceShown(App& app) {
-  const std::vector<FieldDef> fields = reference::LoadFields(app);
-  std::set<std::int64_t> numbers;
-  reference::RecordFile file(app);
-  for (std::int64_t i = 1; i <= file.Entries(); ++i) numbers.insert(file.Read(i).record);
-  const std::int64_t count = std::max<std::int64_t>(reference::CountRecords(app), 0);
-  std::set<std::int64_t> rows;
-  for (std::int64_t r : numbers) {
-    if (r >= 1) rows.insert(r);
-  }
-  const auto withEntries = static_cast<std::int64_t>(rows.size());
-  const std::int64_t empty =
-      count - static_cast<std::int64_t>(std::distance(rows.begin(), rows.upper_bound(count)));
-  if (empty <= std::max(kFewEmptyRecords, kEmptyRecordsPerRecord * withEntries)) {
-    for (std::int64_t r = 1; r <= count; ++r) rows.insert(r);
-  }
-  Shown shown;
-  for (std::int64_t r : rows) {
-    shown.records.push_back(r);
-    const std::int64_t start =
-        fields.empty() ? 0 : reference::FindValueStart(app, fields[0].Name, r);
-    auto& row = shown.values.emplace_back();
-    for (const FieldDef& field : fields) {
-      app.ScanStart = start;
-      std::string value = reference::ReadValue(app, field.Name, r);
-      row.emplace_back(value == kNoData ? std::nullopt : std::optional(std::move(value)));
-    }
-  }
-  return shown;
 }
 
 TEST(ShownRecords, EqualTheReferenceAndTheStreamOnRandomDatabases) {

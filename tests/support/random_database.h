@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "fakes/memory_files.h"
+#include "support/reference_shown.h"
 
 namespace tomo::testing {
 
@@ -26,7 +27,6 @@ RandomDatabase MakeRandomDatabase(std::mt19937_64& random);
 // to FieldCount, record 1 to RecordCount, from a fresh read state); none for absent values.
 // The side's database must be in use; checks the fill's rendered cells against the
 // reference's own FillGrid on the way.
-using RecordTable = std::vector<std::vector<std::optional<std::string>>>;
 RecordTable ReferenceRecords(MemoryTestApp& side);
 
 }  // namespace tomo::testing
