@@ -104,11 +104,13 @@ class WriterSink : public ExportSink {
     writer_ = make_();
     if (threaded_) writing_.emplace(fields_, write_);
   }
+  // The values are rendered before the hand-over: SQLite's own work keeps the writing thread
+  // the busier of the two.
   void Take(std::int64_t record, const RecordValues& stored) override {
     if (writing_) {
-      writing_->Take(record, stored);
+      writing_->Take(record, values_.Of(stored));
     } else {
-      write_(record, stored);
+      writer_->Record(record, values_.Of(stored));
     }
   }
   void Complete() override {
@@ -129,8 +131,8 @@ class WriterSink : public ExportSink {
   const std::size_t fields_;
   const bool threaded_;
   std::unique_ptr<RecordWriter> writer_;
-  const RecordSink write_ = [this](std::int64_t record, const RecordValues& stored) {
-    writer_->Record(record, values_.Of(stored));
+  const RecordSink write_ = [this](std::int64_t record, const RecordValues& values) {
+    writer_->Record(record, values);
   };
   // Last: its thread writes through writer_, so it stops first.
   std::optional<WritingThread> writing_;

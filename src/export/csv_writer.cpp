@@ -18,15 +18,28 @@ std::uint64_t Holds(std::uint64_t word, std::uint64_t c) {
   return (x - kOnes) & ~x & (0x80 * kOnes);
 }
 
-// Copies the value to `out` and tells whether a byte of it makes it quoted: a comma, a quote,
-// a carriage return or a line feed. UTF-8 continuation bytes are never among them, so the
-// converted text can be looked at eight bytes at a time (and zero bytes added to a short
-// value's word make nothing quoted).
+// Nonzero when a byte of `word` is below `n` (at most 0x80); bytes from 0x80 on never are.
+std::uint64_t Below(std::uint64_t word, std::uint64_t n) {
+  return (word - n * kOnes) & ~word & (0x80 * kOnes);
+}
+
+// Bytes that can be written past a value's end, overwritten by what follows it.
+constexpr std::size_t kSpill = 8;
+
+// Copies the value to `out`, which has room for kSpill bytes more, and tells whether a byte of
+// it makes it quoted: a comma, a quote, a carriage return or a line feed. UTF-8 continuation
+// bytes are never among them, so the converted text can be looked at eight bytes at a time.
+// All four lie below the comma, and most words hold no byte below it (spaces do): the four
+// tests are made only for those that do.
 bool CopyAndCheck(std::string_view text, char* out) {
   std::uint64_t found = 0;
   ForEachWord(text, [&](std::uint64_t word, std::size_t at, std::size_t size) {
-    std::memcpy(out + at, &word, size);
-    found |= Holds(word, ',') | Holds(word, '"') | Holds(word, '\r') | Holds(word, '\n');
+    std::memcpy(out + at, &word, sizeof word);
+    // The zero bytes past a short word's text get their high bit: they are no text.
+    const std::uint64_t marked = size == 8 ? word : word | (~std::uint64_t{0} << (8 * size));
+    if (Below(marked, ',' + 1) != 0) {
+      found |= Holds(word, ',') | Holds(word, '"') | Holds(word, '\r') | Holds(word, '\n');
+    }
   });
   return found != 0;
 }
@@ -46,7 +59,8 @@ class CsvWriter : public RecordWriter {
     if (bom) Append("\xEF\xBB\xBF");
     Append("record");
     for (const std::string& name : names) {
-      used_ = static_cast<std::size_t>(Value(Room(2 * name.size() + 3), name) - text_.data());
+      used_ =
+          static_cast<std::size_t>(Value(Room(2 * name.size() + 3 + kSpill), name) - text_.data());
     }
     Append("\r\n");
   }
@@ -56,7 +70,7 @@ class CsvWriter : public RecordWriter {
     // Room for the number, each value with its comma, every byte doubled and quoted, and CRLF.
     std::size_t most = 24 + 2;
     for (const auto& value : values) most += 2 * (value ? value->size() : 0) + 3;
-    char* out = Room(most);
+    char* out = Room(most + kSpill);
     out = std::to_chars(out, out + 24, number).ptr;
     for (const auto& value : values) out = Value(out, value.value_or(std::string_view()));
     *out++ = '\r';
@@ -79,8 +93,8 @@ class CsvWriter : public RecordWriter {
     return texts_;
   }
 
-  // Puts a comma and the value at `out`, which has room for 2 x its size + 3 bytes, quoted
-  // when a byte of it makes it so; returns where it ends.
+  // Puts a comma and the value at `out`, which has room for 2 x its size + 3 + kSpill bytes,
+  // quoted when a byte of it makes it so; returns where it ends.
   static char* Value(char* out, std::string_view text) {
     *out++ = ',';
     if (!CopyAndCheck(text, out)) return out + text.size();

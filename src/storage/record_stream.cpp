@@ -1,7 +1,6 @@
 #include "storage/record_stream.h"
 
 #include <algorithm>
-#include <memory>
 #include <string>
 
 #include "storage/entry_blocks.h"
@@ -25,8 +24,10 @@ StreamOutcome StreamRecords(const Database& database, const std::vector<FieldDef
   EntryOrder order(fields);
   if (order.Found().Any()) return StreamOutcome::kNotWellFormed;
   // The record's text: its runs' characters one after the other, each field's from its
-  // begin to its end.
+  // begin to its end. The runs put their characters straight into it: its first `used`
+  // bytes are the record's, and it keeps room for a character of every entry of the block.
   std::string text;
+  std::size_t used = 0;
   std::vector<std::size_t> begins(fields.size()), ends(fields.size());
   RecordValues values(fields.size());
   std::int64_t record = 0;  // the record being gathered; 0 before the first entry
@@ -38,7 +39,7 @@ StreamOutcome StreamRecords(const Database& database, const std::vector<FieldDef
         if (values[f]) values[f] = std::string_view(text).substr(begins[f], ends[f] - begins[f]);
       }
       sink(record, values);
-      text.clear();
+      used = 0;
       for (auto& value : values) value.reset();
     }
     for (std::int64_t r = record + 1; r < next; ++r) sink(r, values);
@@ -50,20 +51,22 @@ StreamOutcome StreamRecords(const Database& database, const std::vector<FieldDef
   // are handed out up to a record number that a later entry shows to be out of order.
   const std::int64_t lastRecord = blocks.LastRecord();
   blocks.ReadAhead();
-  // The characters of the block's entries, put there as the runs are followed.
-  const auto characters =
-      std::make_unique_for_overwrite<char[]>(static_cast<std::size_t>(blocks.BlockEntries()));
   std::int64_t read = 0;
   while (blocks.Next()) {
-    // The entries from `from` to `k` belong to the run being gathered.
-    for (std::int64_t from = 0, k = 0;; ++k) {
-      k += order.TakeRunGoingOn(blocks.Bytes(k), blocks.Count() - k, characters.get() + k);
+    const std::int64_t count = blocks.Count();
+    if (text.size() < used + static_cast<std::size_t>(count)) {
+      text.resize(std::max(2 * text.size(), used + static_cast<std::size_t>(count)));
+    }
+    for (std::int64_t k = 0;;) {
+      // Writes a character for every entry it looks at, one more than it takes at most.
+      const std::int64_t taken = order.TakeRunGoingOn(blocks.Bytes(k), count - k, &text[used]);
       // Before the first run there is no field to gather for (a table may have none).
-      if (k > from) {
-        text.append(characters.get() + from, static_cast<std::size_t>(k - from));
-        ends[field] = text.size();
+      if (taken > 0) {
+        used += static_cast<std::size_t>(taken);
+        ends[field] = used;
+        k += taken;
       }
-      if (k == blocks.Count()) break;
+      if (k == count) break;
       const unsigned char* entry = blocks.Bytes(k);
       if (!order.Take(blocks.First() + k, entry)) return StreamOutcome::kNotWellFormed;
       // The entry starts a run: of another field, or of the next record.
@@ -73,13 +76,14 @@ StreamOutcome StreamRecords(const Database& database, const std::vector<FieldDef
         complete(r);
       }
       field = order.Field();
-      from = k;
-      characters[static_cast<std::size_t>(k)] = EntryCharacter(entry);
       // Marks the value present; complete() points it at its text.
       values[field] = std::string_view();
-      begins[field] = text.size();
+      begins[field] = used;
+      text[used++] = EntryCharacter(entry);
+      ends[field] = used;
+      ++k;
     }
-    read += blocks.Count();
+    read += count;
     if (progress) progress(read, blocks.Entries());
   }
   if (read < blocks.Entries()) return StreamOutcome::kCutShort;

@@ -99,6 +99,12 @@ double DecimalNumber(std::string_view text) {
     const std::size_t exponentDigits = CountDigits(text, j);
     if (exponentDigits > 0) exponent = text.substr(i + 1, j + exponentDigits - i - 1);
   }
+  // Most stored numbers are a few digits alone, exact in a double without a conversion.
+  if (exponent.empty() && digits == mantissa.size() && digits <= 15) {
+    std::int64_t whole = 0;
+    for (const char c : mantissa) whole = whole * 10 + (c - '0');
+    return negative ? -static_cast<double>(whole) : static_cast<double>(whole);
+  }
   std::string number(mantissa);
   if (!exponent.empty())
     number += 'e' + std::string(exponent[0] == '+' ? exponent.substr(1) : exponent);

@@ -85,8 +85,9 @@ std::int64_t EntryOrder::TakeRunGoingOn(const unsigned char* entries, std::int64
   return taken.first;
 }
 
-// An entry that does not go on with the run of the entry before.
-bool EntryOrder::TakeOther(std::int64_t number, const unsigned char* entry) {
+// An entry that does not go on with the run of the entry before. Every run starts here: what
+// it calls is inlined, one call per run instead of four.
+[[gnu::flatten]] bool EntryOrder::TakeOther(std::int64_t number, const unsigned char* entry) {
   const std::int64_t record = EntryRecord(entry);
   if (record > recordCount_ && (!anyEntry_ || record != lastEntryRecord_))
     faults_.Add(Note::kAboveRecordCount, number);

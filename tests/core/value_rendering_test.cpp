@@ -31,6 +31,12 @@ TEST(ReadNumber, DecimalNumbersAndTheirLongestLeadingPart) {
   EXPECT_EQ(ReadNumber("-"), 0);
   EXPECT_EQ(ReadNumber("."), 0);
   EXPECT_EQ(ReadNumber(" x1"), 0);
+  // Whole numbers of up to 15 digits are read without a conversion: the same values.
+  EXPECT_EQ(ReadNumber("007"), 7);
+  EXPECT_EQ(ReadNumber("-999999999999999"), -999999999999999.0);
+  EXPECT_EQ(ReadNumber("99999999999999999999"), 1e20);
+  EXPECT_EQ(ReadNumber("0000000000000000042"), 42);
+  EXPECT_TRUE(std::signbit(ReadNumber("-0")));
 }
 
 TEST(ReadNumber, PrefixedIntegers) {
