@@ -34,10 +34,15 @@ std::string UsageLine(const CommandSpec& command, const std::string& lead) {
   std::size_t lineStart = 0;
   for (const OptionSpec& option : Options()) {
     if (!Takes(option, command.command) || TakenByAll(option)) continue;
-    const std::string item = "[" + Brief(option) + "]";
+    // Appended piece by piece: MinGW's GCC 12 at -O3 takes "[" + string for an overlapping
+    // copy (-Werror=restrict).
+    std::string item = "[";
+    item += Brief(option);
+    item += ']';
     if (line.size() - lineStart + 1 + item.size() > kWidth) {
       lineStart = line.size() + 1;
-      line += "\n" + std::string(indent - 1, ' ');
+      line += '\n';
+      line.append(indent - 1, ' ');
     }
     line += " " + item;
   }
