@@ -3,7 +3,9 @@ writes compared byte for byte with what the Linux tomodb writes of the same data
 
 import os
 import subprocess
+import time
 
+import screen
 from databases import TOOLS, start_with_sample
 from harness import check, wait_for
 from scenarios_opening import wine_path
@@ -28,6 +30,19 @@ def tomodb_csv(session, folder):
         return f.read()
 
 
+def save_dialog_picture(session):
+    """The Save dialog over the grid, for the documentation: a screenshot with the dialog as
+    it paints itself put where it stands (Xvfb's screenshots show it black)."""
+    time.sleep(1)  # the dialog's first paint
+    picture = session.shot()
+    painted = os.path.join(session.root, "dialog.ppm")
+    rect = session.probe_ok(["picture", "*", wine_path(session, painted)])
+    check(rect is not None, "the probe could not paint the Save dialog")
+    x, y, _, _ = (int(v) for v in rect.split())
+    picture.paste(x, y, screen.read_ppm(painted))
+    session.save(picture, "export-dialog")
+
+
 def export_to_typed_name(session, sample_dir):
     """Export ... to a name typed in the Save dialog: the box says how many records went where,
     the file is tomodb's CSV with the byte order mark, the database folder is unchanged."""
@@ -36,7 +51,7 @@ def export_to_typed_name(session, sample_dir):
     home_before = set(os.listdir(session.home))
     session.choose(2, 2, "export")
     wait_for(lambda: session.dialog_open("ComboBox"), "the Save dialog", timeout=60)
-    session.save(session.shot(), "export-dialog")
+    save_dialog_picture(session)
     target = os.path.join(session.home, "exportado.csv")
     typed = wine_path(session, target)
     session.focus_control("Edit")
