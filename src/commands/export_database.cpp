@@ -1,6 +1,8 @@
 #include "commands/export_database.h"
 
 #include <algorithm>
+#include <exception>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -63,9 +65,16 @@ class Talk {
   const Utf8Text ansi_;
 };
 
-// The caption says how far the reading is, each time the percentage changes.
+// Esc reaches the program while the reading lets messages through.
+void StopWhenCancelled(const App& app) {
+  if (app.ExportCancelled != 0) throw Cancelled();
+}
+
+// The caption says how far the reading is, each time the percentage changes. A pass that
+// reads before it hands on records (the exact reading) stops here too.
 ReadProgress CaptionProgress(App& app) {
   return [&app, shown = -1](std::int64_t done, std::int64_t entries) mutable {
+    StopWhenCancelled(app);
     const int percent = entries > 0 ? static_cast<int>(done * 100 / entries) : 100;
     if (percent == shown) return;
     shown = percent;
@@ -85,9 +94,7 @@ std::string Export(App& app, const Talk& talk, const ExportType& type, const Exp
   choices.format = type.format;
   choices.bom = type.bom;
   choices.reading.progress = CaptionProgress(app);
-  choices.reading.beforeRecord = [&app] {
-    if (app.ExportCancelled != 0) throw Cancelled();
-  };
+  choices.reading.beforeRecord = [&app] { StopWhenCancelled(app); };
   const ExportOutcome outcome = ExportRecords(database, app.Fields, talk.Ansi(), out, choices);
   if (outcome.end != ExportEnd::kComplete) {
     return talk.Of(
@@ -103,7 +110,7 @@ std::string Export(App& app, const Talk& talk, const ExportType& type, const Exp
 }
 
 // The message for a target that is refused; empty when it may be written.
-std::string Refusal(const Talk& talk, const ExportTarget& target, const std::string& shownPath) {
+std::string Refusal(const Talk& talk, const ExportTarget& target, const std::string& couldNot) {
   switch (target.refusal) {
     case TargetRefusal::kDatabaseFile:
     case TargetRefusal::kDatabaseFolder:
@@ -112,8 +119,7 @@ std::string Refusal(const Talk& talk, const ExportTarget& target, const std::str
                       "carpeta"});
     case TargetRefusal::kFolder:
     case TargetRefusal::kNotRegular:
-      return talk.Of({"Could not write ", "No se pudo escribir "}) + shownPath +
-             talk.Of({": it is not a file", ": no es un archivo"});
+      return couldNot + talk.Of({": it is not a file", ": no es un archivo"});
     case TargetRefusal::kNone:
       break;
   }
@@ -131,13 +137,13 @@ void ExportTo(App& app, const Talk& talk, const SaveChoice& choice) {
         CheckTarget(FileSystemPath(choice.path), FileSystemPath(app.DatabaseFolder),
                     FileSystemPath(DatabasePath(app, kFieldFileExtension)),
                     FileSystemPath(DatabasePath(app, kRecordFileExtension)));
-    message = Refusal(talk, target, choice.path);
+    message = Refusal(talk, target, couldNot);
     if (message.empty()) message = Export(app, talk, type, target, choice.path);
   } catch (const Cancelled&) {
     message = talk.Of({"Export cancelled", "Exportaci\xF3n cancelada"});
   } catch (const DiskFull&) {
     message = couldNot + talk.Of({": disk full", ": disco lleno"});
-  } catch (const Failure& failure) {
+  } catch (const std::exception& failure) {  // Failure, and what else the system throws
     message = couldNot + ": " + failure.what();
   }
   app.Exporting = 0;
@@ -151,8 +157,9 @@ void ExportDatabase(App& app) {
   if (app.DatabaseLinked != 1) return;
   const Talk talk(app);
   std::vector<FileType> types;
-  for (const ExportType& type : kTypes)
+  for (const ExportType& type : kTypes) {
     types.push_back({std::string(Say(app, type.name)), type.extension});
+  }
   // Documents, never the database folder: nothing is written there.
   const std::optional<SaveChoice> choice = app.platform.ui.ChooseSaveFile(
       types, FolderName(app.DatabaseFolder) + "." + kTypes[0].extension,
