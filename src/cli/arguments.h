@@ -6,10 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "export/format.h"
+
 namespace tomo::cli {
 
 enum class Command { kHelp, kVersion, kInfo, kExport, kCheck };
-enum class Format { kCsv, kJsonLines, kSqlite };
 
 struct Arguments {
   Command command = Command::kHelp;

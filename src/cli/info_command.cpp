@@ -4,8 +4,8 @@
 #include "cli/commands.h"
 #include "cli/database_files.h"
 #include "cli/terminal_text.h"
-#include "cli/text.h"
 #include "export/json_text.h"
+#include "export/utf8_text.h"
 #include "storage/record_file.h"
 
 namespace tomo::cli {

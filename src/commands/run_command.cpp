@@ -1,6 +1,7 @@
 #include "commands/run_command.h"
 
 #include "commands/colors.h"
+#include "commands/export_database.h"
 #include "commands/report.h"
 #include "commands/view_commands.h"
 #include "search/typed_input.h"
@@ -100,6 +101,8 @@ void RunCommand(App& app, std::int32_t& command) {
       return ThenEndMenu(app, ResetColors);
     case kUndoColor:
       return ThenEndMenu(app, UndoColor);
+    case kExport:
+      return ThenEndMenu(app, ExportDatabase);
     default:
       app.InputActive = 0;
   }

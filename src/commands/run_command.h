@@ -26,6 +26,7 @@ enum CommandId : std::int32_t {
   kChooseColor = 23,
   kResetColors = 24,
   kUndoColor = 25,
+  kExport = 26,
 };
 
 // The field-type names in the current language, indexed by type code.

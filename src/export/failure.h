@@ -10,4 +10,9 @@ struct Failure : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// A write that failed for want of space on the disk.
+struct DiskFull : Failure {
+  using Failure::Failure;
+};
+
 }  // namespace tomo

@@ -97,7 +97,9 @@ void OutputFile::WriteOut(std::string_view bytes) {
 void OutputFile::WriteFailed() {
   const int error = errno ? errno : EIO;
   if (ToStandardOutput()) throw Failure("cannot write to standard output: " + Reason(error));
-  throw Failure("cannot write " + Utf8Of(target_) + ": " + Reason(error));
+  const std::string message = "cannot write " + Utf8Of(target_) + ": " + Reason(error);
+  if (error == ENOSPC) throw DiskFull(message);
+  throw Failure(message);
 }
 
 void OutputFile::Restart() {

@@ -99,8 +99,10 @@ class SqliteWriter : public RecordWriter {
 
  private:
   [[noreturn]] void Fail(const std::string& what) {
-    throw Failure(what + " the SQLite database " + Utf8Of(out_.TemporaryPath()) + ": " +
-                  (db_ ? sqlite3_errmsg(db_.get()) : "out of memory"));
+    const std::string message = what + " the SQLite database " + Utf8Of(out_.TemporaryPath()) +
+                                ": " + (db_ ? sqlite3_errmsg(db_.get()) : "out of memory");
+    if (db_ && sqlite3_errcode(db_.get()) == SQLITE_FULL) throw DiskFull(message);
+    throw Failure(message);
   }
   void Run(const std::string& sql) {
     if (sqlite3_exec(db_.get(), sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)

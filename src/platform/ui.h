@@ -25,6 +25,17 @@ struct MenuItem {
   std::vector<MenuItem> submenu;  // non-empty: the item opens this submenu
 };
 
+// A type of file the Save dialog offers: its name (ANSI) and its extension, without the dot.
+struct FileType {
+  std::string name;
+  std::string extension;
+};
+
+struct SaveChoice {
+  std::string path;      // UTF-8
+  std::size_t type = 0;  // index of the chosen type
+};
+
 struct ScreenSize {
   int width = 0;
   int height = 0;
@@ -40,6 +51,18 @@ class Ui : public ScanPump {
   // Returns the chosen folder's path (UTF-8, cut to 255 characters), or nullopt when the
   // user cancelled or no path could be had.
   virtual std::optional<std::string> BrowseForFolder(std::string_view title) = 0;
+  // A message box as ShowMessage, its text in UTF-8: for texts that hold a path.
+  virtual void ShowUtf8Message(std::string_view text, std::string_view title) = 0;
+  // The system's Save dialog owned by the main window, offering the types (the first one
+  // proposed), opening in `folder` with the file name `name` (both UTF-8), asking before it
+  // replaces a file. The chosen path and type, or nullopt when the user cancelled.
+  virtual std::optional<SaveChoice> ChooseSaveFile(const std::vector<FileType>& types,
+                                                   std::string_view name,
+                                                   std::string_view folder) = 0;
+  // The user's Documents folder (UTF-8), empty when the system has none.
+  virtual std::string DocumentsFolder() = 0;
+  // The system's ANSI code page: the one the program's texts are in.
+  virtual int AnsiCodePage() = 0;
   // The colour dialog owned by the main window, opening on the initial colour with the
   // custom colours (which the user may change). The chosen colour, or nullopt unless OK.
   virtual std::optional<Color> ChooseColor(Color initial, std::array<Color, 16>& custom) = 0;

@@ -73,6 +73,8 @@ struct App : ReadState {
   std::string TypedText;
   std::int32_t HoldingInput = 0;  // 1 while the ending typed input scans and fills
   std::vector<HeldMessage> HeldInput;
+  std::int32_t Exporting = 0;        // 1 while "Export ..." writes its file
+  std::int32_t ExportCancelled = 0;  // Esc pressed while exporting
 
   // Database.
   std::string DatabaseFolder;    // UTF-8 path, empty until a folder is chosen

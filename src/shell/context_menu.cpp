@@ -35,6 +35,8 @@ std::vector<MenuItem> ColorsSubmenu(const App& app) {
 }  // namespace
 
 std::vector<MenuItem> BuildContextMenu(const App& app) {
+  MenuItem exporting = Item(app, {"Export ...", "Exportar ..."}, kExport);
+  exporting.disabled = app.DatabaseLinked != 1;
   MenuItem colors = Item(app, {"Colors", "Colores"}, 0);
   colors.submenu = ColorsSubmenu(app);
   // The language item always names the other language.
@@ -55,7 +57,8 @@ std::vector<MenuItem> BuildContextMenu(const App& app) {
           Item(app, {"Info DataBase", "Info Base Datos"}, kInfoDatabase),
           Item(app, {"Author", "Autor"}, kAuthor),
           Separator(),
-          Item(app, {"Espa\xF1ol", "English"}, kSwitchLanguage)};
+          Item(app, {"Espa\xF1ol", "English"}, kSwitchLanguage),
+          exporting};
 }
 
 std::int32_t ShowContextMenu(App& app, int x, int y) {

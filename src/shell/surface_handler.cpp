@@ -27,6 +27,7 @@ constexpr std::uint32_t kPageUp = 0x21;
 constexpr std::uint32_t kPageDown = 0x22;
 constexpr std::uint32_t kEnd = 0x23;
 constexpr std::uint32_t kHome = 0x24;
+constexpr std::uint32_t kEscape = 0x1B;
 constexpr std::uint64_t kShiftHeld = 0x0004;  // in the low word of a wheel message's wParam
 constexpr std::int32_t kWheelNotch = 120;
 
@@ -156,6 +157,9 @@ void KeyPressed(App& app, std::uint64_t wParam) {
       return MoveRecords(app, -kAll);
     case kEnd:
       return MoveRecords(app, kAll);
+    case kEscape:
+      if (app.Exporting == 1) app.ExportCancelled = 1;
+      return;
     default:
       return;
   }

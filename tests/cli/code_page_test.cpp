@@ -2,7 +2,7 @@
 // tables and Windows' differ converted as Windows converts them.
 #include <gtest/gtest.h>
 
-#include "cli/text.h"
+#include "export/utf8_text.h"
 
 namespace tomo::cli {
 namespace {

@@ -1,9 +1,9 @@
 // The export's text in UTF-8 against the system's converter that it stands for.
-#include "cli/text.h"
-
 #include <gtest/gtest.h>
 
 #include <random>
+
+#include "export/utf8_text.h"
 
 namespace tomo::cli {
 namespace {

@@ -30,9 +30,9 @@ TEST(ContextMenu, SpanishAtStartEnglishOnRequest) {
             (std::vector<std::string>{"Actualizar", "Primer registro", "-", "Vincular Base Datos",
                                       "Escrolear Datos ", "-", "Ir a Registro ..", "-", "Buscar",
                                       "-", "Copiar", "-", "Colores", "-", "Info Base Datos",
-                                      "Autor", "-", "English"}));
-  EXPECT_EQ(Commands(menu),
-            (std::vector<std::int32_t>{11, 9, 0, 1, 2, 0, 3, 0, 10, 0, 4, 0, 0, 0, 7, 8, 0, 12}));
+                                      "Autor", "-", "English", "Exportar ..."}));
+  EXPECT_EQ(Commands(menu), (std::vector<std::int32_t>{11, 9, 0, 1, 2, 0, 3, 0, 10, 0, 4, 0, 0, 0,
+                                                       7, 8, 0, 12, 26}));
   EXPECT_EQ(Texts(menu[12].submenu), (std::vector<std::string>{"Celda", "Registro", "Elegir Color",
                                                                "Resetear", "-", "Deshacer"}));
   EXPECT_EQ(Commands(menu[12].submenu), (std::vector<std::int32_t>{21, 22, 23, 24, 0, 25}));
@@ -42,7 +42,7 @@ TEST(ContextMenu, SpanishAtStartEnglishOnRequest) {
   EXPECT_EQ(Texts(menu), (std::vector<std::string>{
                              "Update", "First record", "-", "Link to database", "Scroll data", "-",
                              "Go to database record ..", "-", "Search", "-", "Copy", "-", "Colors",
-                             "-", "Info DataBase", "Author", "-", "Espa\xF1ol"}));
+                             "-", "Info DataBase", "Author", "-", "Espa\xF1ol", "Export ..."}));
   EXPECT_EQ(Texts(menu[12].submenu),
             (std::vector<std::string>{"Cell", "Record", "Choose color", "Reset", "-", "Undo"}));
 }
@@ -55,6 +55,7 @@ TEST(ContextMenu, SwatchAndUndoState) {
     EXPECT_EQ(colors[i].showsSwatch, i == 2);
     EXPECT_EQ(colors[i].disabled, i == 5);  // nothing to undo yet
   }
+  EXPECT_TRUE(menu[18].disabled);  // no database to export
   t.app.LastColoredRecord = 7;
   EXPECT_FALSE(BuildContextMenu(t.app)[12].submenu[5].disabled);
 }
@@ -89,7 +90,7 @@ TEST(ContextMenu, LanguageSwitchRedrawsNothing) {
   RunCommand(t.app, command);
   EXPECT_EQ(t.app.UseEnglish, 1);
   EXPECT_EQ(t.app.InputActive, 0);
-  EXPECT_EQ(BuildContextMenu(t.app).back().text, "Espa\xF1ol");
+  EXPECT_EQ(BuildContextMenu(t.app)[17].text, "Espa\xF1ol");
   RunCommand(t.app, command);
   EXPECT_EQ(t.app.UseEnglish, 0);
   EXPECT_EQ(t.surface().copies, copies);
@@ -97,7 +98,7 @@ TEST(ContextMenu, LanguageSwitchRedrawsNothing) {
 
 TEST(ContextMenu, UnknownCommandsOnlyEndTheMenuState) {
   TestApp t;
-  for (std::int32_t command : {5, 6, 13, 20, 26, -1}) {
+  for (std::int32_t command : {5, 6, 13, 20, 27, -1}) {
     t.app.InputActive = 1;
     RunCommand(t.app, command);
     EXPECT_EQ(t.app.InputActive, 0);

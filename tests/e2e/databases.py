@@ -9,8 +9,9 @@ import zdb
 from harness import Failure, check, wait_for
 
 
-# The project's own database writer and the sample's readable description (set by main).
-TOOLS = {"make_sample": None, "sample_source": None}
+# The project's own database writer, the sample's readable description and the Linux tomodb
+# (set by main).
+TOOLS = {"make_sample": None, "sample_source": None, "tomodb": None}
 
 
 def make_database(session, source, folder):

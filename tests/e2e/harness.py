@@ -15,7 +15,7 @@ import screen
 # Positions of the context menu's items, counted without the separators, as the arrow keys
 # reach them; the same in both languages.
 MENU = {"update": 0, "first": 1, "link": 2, "scroll": 3, "goto": 4, "search": 5, "copy": 6,
-        "colors": 7, "info": 8, "author": 9, "language": 10}
+        "colors": 7, "info": 8, "author": 9, "language": 10, "export": 11}
 COLORS = {"cell": 0, "record": 1, "choose": 2, "reset": 3, "undo": 4}
 
 CLIPBOARD_SENTINEL = "(nothing copied)"

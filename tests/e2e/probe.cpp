@@ -19,6 +19,8 @@
 //                           in that dialog's thread
 //   texts TITLE             the texts of that dialog's static controls, one per line
 //   code-page               the system ANSI code page
+//   picture TITLE FILE      that dialog as it paints its window, written to FILE (PPM); prints
+//                           its screen rect. Under Xvfb a screenshot often shows dialogs black.
 // TITLE "*" names any open dialog other than the main window.
 #include <windows.h>
 
@@ -159,6 +161,44 @@ std::string WindowRectText(HWND window) {
   RECT r{};
   GetWindowRect(window, &r);
   return RectText(r);
+}
+
+// The window's pixels as it paints them, written as a binary PPM.
+int Picture(HWND window, const std::wstring& file) {
+  RECT r{};
+  if (!window || !GetWindowRect(window, &r)) return 1;
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  // Painted anew, then read from the window's own surface.
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+  Sleep(500);
+  HDC source = GetWindowDC(window);
+  const bool painted = bitmap && BitBlt(memory, 0, 0, width, height, source, 0, 0, SRCCOPY);
+  ReleaseDC(window, source);
+  std::string ppm = "P6\n" + std::to_string(width) + " " + std::to_string(height) + "\n255\n";
+  const auto* bgra = static_cast<const unsigned char*>(bits);
+  for (int i = 0; painted && i < width * height; ++i) {
+    ppm += {static_cast<char>(bgra[4 * i + 2]), static_cast<char>(bgra[4 * i + 1]),
+            static_cast<char>(bgra[4 * i])};
+  }
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  if (!painted) return 1;
+  if (FILE* out = _wfopen(file.c_str(), L"wb")) {
+    std::fwrite(ppm.data(), 1, ppm.size(), out);
+    std::fclose(out);
+    PrintLine(RectText(r));
+    return 0;
+  }
+  return 1;
 }
 
 int Answer(HWND window, std::string (*describe)(HWND)) {
@@ -312,6 +352,9 @@ int Run(const std::vector<std::string>& args) {
       }
     }
     return 0;
+  }
+  if (command == "picture" && args.size() == 3) {
+    return Picture(FindDialog(FromUtf8(args[1])), FromUtf8(args[2]));
   }
   if (command == "code-page") {
     PrintLine(std::to_string(GetACP()));

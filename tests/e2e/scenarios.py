@@ -17,7 +17,8 @@ SCENARIO_SECONDS = 240
 
 # The modules of scenarios, run in this order; each lists its scenarios in SCENARIOS as
 # (name, function, screen size, whether the function takes the sample's folder).
-SCENARIO_MODULES = ["scenarios_start", "scenarios_menus", "scenarios_moves", "scenarios_opening"]
+SCENARIO_MODULES = ["scenarios_start", "scenarios_menus", "scenarios_moves", "scenarios_opening",
+                    "scenarios_export"]
 
 
 def all_scenarios():
@@ -80,6 +81,9 @@ def main():
     options = parser.parse_args()
     TOOLS["make_sample"] = os.path.abspath(options.make_sample)
     TOOLS["sample_source"] = os.path.abspath(options.sample_source)
+    # The Linux tomodb of the same native build, which the export scenario compares with.
+    TOOLS["tomodb"] = os.path.join(os.path.dirname(os.path.dirname(TOOLS["make_sample"])),
+                                   "tomodb")
     passed = failed = 0
     for name, function, size, takes_sample in all_scenarios():
         if options.only and options.only not in name:

@@ -43,10 +43,30 @@ class Picture:
             out.append(bytes(self.rgb[row + 3 * max(left, 0):row + 3 * min(right, self.width)]))
         return b"".join(out)
 
+    def paste(self, x, y, other):
+        """Draws the other picture with its top-left corner at (x, y), clipped to this one."""
+        for row in range(max(0, -y), min(other.height, self.height - y)):
+            left, right = max(0, -x), min(other.width, self.width - x)
+            if left >= right:
+                return
+            start = 3 * ((y + row) * self.width + x)
+            self.rgb[start + 3 * left:start + 3 * right] = \
+                other.rgb[3 * (row * other.width + left):3 * (row * other.width + right)]
+
     def save_ppm(self, path):
         with open(path, "wb") as f:
             f.write(b"P6\n%d %d\n255\n" % (self.width, self.height))
             f.write(bytes(self.rgb))
+
+
+def read_ppm(path):
+    """A binary PPM with a plain header, as the probe writes it."""
+    with open(path, "rb") as f:
+        magic, size, depth, rgb = f.read().split(b"\n", 3)
+    width, height = (int(v) for v in size.split())
+    if magic != b"P6" or depth != b"255":
+        raise ValueError("not a PPM of 8-bit channels: " + path)
+    return Picture(width, height, bytearray(rgb))
 
 
 def parse_xwd(data):

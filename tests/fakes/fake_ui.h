@@ -18,6 +18,17 @@ class FakeUi : public Ui {
     messages.push_back({std::string(text), std::string(title)});
     if (onMessage) onMessage();
   }
+  void ShowUtf8Message(std::string_view text, std::string_view title) override {
+    ShowMessage(text, title);
+  }
+  std::optional<SaveChoice> ChooseSaveFile(const std::vector<FileType>& types,
+                                           std::string_view name,
+                                           std::string_view folder) override {
+    saveDialogs.push_back({types, std::string(name), std::string(folder)});
+    return Next(saveAnswers);
+  }
+  std::string DocumentsFolder() override { return documents; }
+  int AnsiCodePage() override { return 1252; }
   std::optional<std::string> BrowseForFolder(std::string_view title) override {
     browseTitles.emplace_back(title);
     return Next(folderAnswers);
@@ -54,12 +65,19 @@ class FakeUi : public Ui {
   struct Point {
     int x, y;
   };
+  struct SaveDialog {
+    std::vector<FileType> types;
+    std::string name, folder;
+  };
 
   ScreenSize screen{1024, 768};
   std::vector<Message> messages;
   std::vector<std::string> browseTitles;
   std::deque<std::optional<std::string>> folderAnswers;
   std::deque<std::optional<Color>> colorAnswers;
+  std::vector<SaveDialog> saveDialogs;
+  std::deque<std::optional<SaveChoice>> saveAnswers;
+  std::string documents;
   std::optional<std::array<Color, 16>> customColorsToStore;
   std::vector<Color> colorDialogInitial;
   std::vector<std::array<Color, 16>> colorDialogCustom;

@@ -6,6 +6,7 @@
 #include "dialogs.h"
 #include "message_pump.h"
 #include "popup_menu.h"
+#include "save_dialog.h"
 #include "surface_control.h"
 #include "text.h"
 
@@ -20,6 +21,30 @@ constexpr UINT kTrackFlags = TPM_RIGHTBUTTON | TPM_NONOTIFY | TPM_RETURNCMD;  //
 
 void Win32Ui::ShowMessage(std::string_view text, std::string_view title) {
   MessageBoxW(nullptr, AnsiToWide(text).c_str(), AnsiToWide(title).c_str(), MB_OK);
+}
+
+void Win32Ui::ShowUtf8Message(std::string_view text, std::string_view title) {
+  MessageBoxW(nullptr, Utf8ToWide(text).c_str(), AnsiToWide(title).c_str(), MB_OK);
+}
+
+std::optional<SaveChoice> Win32Ui::ChooseSaveFile(const std::vector<FileType>& types,
+                                                  std::string_view name, std::string_view folder) {
+  std::vector<SaveFilter> filters;
+  for (const FileType& type : types) {
+    filters.push_back({AnsiToWide(type.name), AnsiToWide(type.extension)});
+  }
+  const auto saved =
+      win32::ChooseSaveFile(windows_.main, filters, Utf8ToWide(name), Utf8ToWide(folder));
+  if (!saved) return std::nullopt;
+  return SaveChoice{WideToUtf8(saved->path), saved->filter};
+}
+
+std::string Win32Ui::DocumentsFolder() {
+  return WideToUtf8(win32::DocumentsFolder());
+}
+
+int Win32Ui::AnsiCodePage() {
+  return static_cast<int>(GetACP());
 }
 
 std::optional<std::string> Win32Ui::BrowseForFolder(std::string_view title) {

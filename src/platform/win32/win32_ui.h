@@ -12,6 +12,11 @@ class Win32Ui : public Ui {
   explicit Win32Ui(const ProgramWindows& windows) : windows_(windows) {}
 
   void ShowMessage(std::string_view text, std::string_view title) override;
+  void ShowUtf8Message(std::string_view text, std::string_view title) override;
+  std::optional<SaveChoice> ChooseSaveFile(const std::vector<FileType>& types,
+                                           std::string_view name, std::string_view folder) override;
+  std::string DocumentsFolder() override;
+  int AnsiCodePage() override;
   std::optional<std::string> BrowseForFolder(std::string_view title) override;
   std::optional<Color> ChooseColor(Color initial, std::array<Color, 16>& custom) override;
   void SetClipboardText(std::string_view text) override;

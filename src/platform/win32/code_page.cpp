@@ -1,10 +1,11 @@
 // Code pages on Windows: MultiByteToWideChar, then UTF-16 to UTF-8.
+#include "export/code_page.h"
+
 #include <windows.h>
 
-#include "cli/host.h"
 #include "text.h"
 
-namespace tomo::cli {
+namespace tomo {
 
 namespace {
 
@@ -33,4 +34,4 @@ std::unique_ptr<CodePage> OpenCodePage(int number) {
   return std::make_unique<WindowsCodePage>(page);
 }
 
-}  // namespace tomo::cli
+}  // namespace tomo

@@ -1,8 +1,8 @@
-#include "cli/posix/windows_code_pages.h"
+#include "export/posix/windows_code_pages.h"
 
 #include <cstdint>
 
-namespace tomo::cli {
+namespace tomo {
 
 namespace {
 
@@ -122,4 +122,4 @@ WindowsExtras WindowsExtrasOf(int number) {
   return extras;
 }
 
-}  // namespace tomo::cli
+}  // namespace tomo

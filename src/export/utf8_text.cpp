@@ -1,11 +1,11 @@
-#include "cli/text.h"
+#include "export/utf8_text.h"
 
 #include <algorithm>
 #include <set>
 
-#include "cli/failure.h"
+#include "export/failure.h"
 
-namespace tomo::cli {
+namespace tomo {
 
 Utf8Text::Utf8Text(int codePage) : codePage_(OpenCodePage(codePage)) {
   if (!codePage_) throw Failure("code page " + std::to_string(codePage) + " is not known here");
@@ -62,4 +62,4 @@ std::vector<std::string> UniqueColumnNames(
   return unique;
 }
 
-}  // namespace tomo::cli
+}  // namespace tomo

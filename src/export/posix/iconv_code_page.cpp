@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "cli/host.h"
-#include "cli/posix/windows_code_pages.h"
+#include "export/code_page.h"
+#include "export/posix/windows_code_pages.h"
 
-namespace tomo::cli {
+namespace tomo {
 
 namespace {
 
@@ -142,4 +142,4 @@ std::unique_ptr<CodePage> OpenCodePage(int number) {
   return std::make_unique<IconvCodePage>(converter, WindowsExtrasOf(number));
 }
 
-}  // namespace tomo::cli
+}  // namespace tomo

@@ -9,10 +9,10 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/host.h"
+#include "export/code_page.h"
 #include "export/text_words.h"
 
-namespace tomo::cli {
+namespace tomo {
 
 class Utf8Text {
  public:
@@ -49,4 +49,4 @@ std::vector<std::string> UniqueColumnNames(
     const std::vector<std::string>& names, bool anyCase,
     const std::function<void(std::size_t field, const std::string& name)>& warn);
 
-}  // namespace tomo::cli
+}  // namespace tomo

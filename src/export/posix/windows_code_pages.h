@@ -5,7 +5,7 @@
 #include <array>
 #include <string>
 
-namespace tomo::cli {
+namespace tomo {
 
 // The iconv name of Windows code page `number`.
 std::string IconvName(int number);
@@ -23,4 +23,4 @@ struct WindowsExtras {
 
 WindowsExtras WindowsExtrasOf(int number);
 
-}  // namespace tomo::cli
+}  // namespace tomo

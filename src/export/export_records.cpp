@@ -1,0 +1,136 @@
+#include "export/export_records.h"
+
+#include <memory>
+#include <optional>
+#include <utility>
+
+#include "export/failure.h"
+#include "export/record_writer.h"
+#include "export/writing_thread.h"
+#include "storage/value_rendering.h"
+
+namespace tomo {
+
+namespace {
+
+// The values of a record as the export writes them: rendered by the field's type unless
+// raw, and in UTF-8.
+class ValueText {
+ public:
+  ValueText(const std::vector<FieldDef>& fields, const Utf8Text& text, bool raw)
+      : fields_(fields), text_(text), raw_(raw), scratch_(fields.size()), values_(fields.size()) {}
+
+  const RecordValues& Of(const RecordValues& stored) {
+    for (std::size_t f = 0; f < stored.size(); ++f) {
+      if (!stored[f]) {
+        values_[f].reset();
+        continue;
+      }
+      const std::string_view value = raw_ ? *stored[f] : RenderValue(fields_[f], *stored[f]);
+      values_[f] = text_.Of(value, scratch_[f]);
+    }
+    return values_;
+  }
+
+ private:
+  const std::vector<FieldDef>& fields_;
+  const Utf8Text& text_;
+  const bool raw_;
+  std::vector<std::string> scratch_;
+  RecordValues values_;
+};
+
+// The export's writing: the records' values as text, to the writer of the format. SQLite's
+// work on a row takes about as long as reading the row, so there the writing runs on a
+// thread of its own, beside the reading. Formatting CSV or JSON Lines costs less: on two
+// processor cores, already busy reading the file and following its runs, a third thread for
+// it made the export slower.
+class WriterSink : public ExportSink {
+ public:
+  using MakeWriter = std::function<std::unique_ptr<RecordWriter>()>;
+  WriterSink(OutputFile& out, MakeWriter make, ValueText& values, std::size_t fields, bool threaded)
+      : out_(out), make_(std::move(make)), values_(values), fields_(fields), threaded_(threaded) {}
+
+  void Start() override {
+    writer_ = make_();
+    if (threaded_) writing_.emplace(fields_, write_);
+  }
+  // The values are rendered before the hand-over: SQLite's own work keeps the writing thread
+  // the busier of the two.
+  void Take(std::int64_t record, const RecordValues& stored) override {
+    if (writing_) {
+      writing_->Take(record, values_.Of(stored));
+    } else {
+      writer_->Record(record, values_.Of(stored));
+    }
+  }
+  void Complete() override {
+    if (writing_) writing_->Finish();
+    writer_->Finish();
+  }
+  void StartOver() override {
+    writing_.reset();  // drops what it has not written yet
+    writer_.reset();
+    out_.Restart();
+    Start();
+  }
+
+ private:
+  OutputFile& out_;
+  const MakeWriter make_;
+  ValueText& values_;
+  const std::size_t fields_;
+  const bool threaded_;
+  std::unique_ptr<RecordWriter> writer_;
+  const RecordSink write_ = [this](std::int64_t record, const RecordValues& values) {
+    writer_->Record(record, values);
+  };
+  // Last: its thread writes through writer_, so it stops first.
+  std::optional<WritingThread> writing_;
+};
+
+}  // namespace
+
+void RefuseTooManyColumns(Format format, std::size_t fields) {
+  if (format == Format::kSqlite && fields >= 2000) {
+    throw Failure("a SQLite table holds at most 2000 columns, and the database has " +
+                  std::to_string(fields) + " fields: export it as csv or jsonl");
+  }
+}
+
+ExportOutcome ExportRecords(const Database& database, const std::vector<FieldDef>& fields,
+                            const Utf8Text& text, OutputFile& out, const ExportChoices& choices) {
+  std::vector<Column> columns;
+  std::vector<std::string> names;
+  for (const FieldDef& field : fields) {
+    columns.push_back(Column{text.Of(field.Name), text.Of(field.Options), &field});
+    names.push_back(columns.back().name);
+  }
+  const bool sqlite = choices.format == Format::kSqlite;
+  const std::vector<std::string> keys =
+      UniqueColumnNames(names, sqlite, [&](std::size_t f, const std::string& key) {
+        if (choices.renamed) choices.renamed(f, key);
+      });
+  ValueTypes types;
+  if (choices.typed) {
+    for (const FieldDef& field : fields) types.push_back(field.Type);
+  }
+  const auto makeWriter = [&]() -> std::unique_ptr<RecordWriter> {
+    switch (choices.format) {
+      case Format::kCsv:
+        return MakeCsvWriter(out, keys, choices.bom, types);
+      case Format::kJsonLines:
+        return MakeJsonLinesWriter(out, keys, types);
+      case Format::kSqlite:
+        return MakeSqliteWriter(out, columns, keys, types);
+    }
+    return nullptr;
+  };
+  ValueText values(fields, text, choices.raw);
+  WriterSink sink(out, makeWriter, values, fields.size(), sqlite);
+  ExportReading reading = choices.reading;
+  reading.checkFirst = out.ToStandardOutput();
+  return ReadForExport(database, fields, reading, sink);
+}
+
+}  // namespace tomo
