@@ -34,11 +34,7 @@ TEST(ShownRecords, EqualTheReferenceAndTheStreamOnRandomDatabases) {
   int streamed = 0, onlyWithEntries = 0, beyond = 0;
   for (int n = 0; n < 3000; ++n) {
     SCOPED_TRACE("database " + std::to_string(n));
-    const RandomDatabase files = MakeRandomDatabase(random);
-    auto side = std::make_unique<MemoryTestApp>();
-    side->Use(kFolder, files.fieldFile, files.recordFile);
-    // Small blocks, so that runs and stretches cross block boundaries.
-    if (random() % 2) side->app.ScanBlockEntries = 1 + static_cast<std::int64_t>(random() % 5);
+    const auto [files, side] = LinkRandomDatabase(random);
     const Database database = DatabaseOf(side->app);
     const std::vector<FieldDef> fields = ReadFieldTable(database);
 

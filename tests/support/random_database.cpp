@@ -146,4 +146,13 @@ RecordTable ReferenceRecords(MemoryTestApp& side) {
   return records;
 }
 
+LinkedRandomDatabase LinkRandomDatabase(std::mt19937_64& random) {
+  LinkedRandomDatabase linked{MakeRandomDatabase(random), std::make_unique<MemoryTestApp>()};
+  linked.side->Use("\\mem\\db", linked.files.fieldFile, linked.files.recordFile);
+  if (random() % 2) {
+    linked.side->app.ScanBlockEntries = 1 + static_cast<std::int64_t>(random() % 5);
+  }
+  return linked;
+}
+
 }  // namespace tomo::testing

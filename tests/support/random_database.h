@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <random>
 #include <string>
@@ -22,6 +23,14 @@ struct RandomDatabase {
 // Values use characters that CSV and JSON must escape and letters of code page 1252 beyond
 // ASCII; no value reads "No datos", so that the reference's reads tell absent values apart.
 RandomDatabase MakeRandomDatabase(std::mt19937_64& random);
+
+// A random database in use by a fresh state; half the time read in blocks of one to five
+// entries, so that runs cross block boundaries.
+struct LinkedRandomDatabase {
+  RandomDatabase files;
+  std::unique_ptr<MemoryTestApp> side;
+};
+LinkedRandomDatabase LinkRandomDatabase(std::mt19937_64& random);
 
 // Every record's values, by field, as the reference's whole-database fill reads them (field 1
 // to FieldCount, record 1 to RecordCount, from a fresh read state); none for absent values.
