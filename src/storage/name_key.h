@@ -47,6 +47,12 @@ class NameKey {
   template <int N>
   std::optional<Prefix<N>> InWords() const {
     if (count_ != N) return std::nullopt;
+    return Within<N>();
+  }
+  // The same for a name in N words or fewer: the words past it compare nothing.
+  template <int N>
+  std::optional<Prefix<N>> Within() const {
+    if (count_ == 0 || count_ > N) return std::nullopt;
     Prefix<N> in;
     std::copy_n(words_.begin(), N, in.words.begin());
     std::copy_n(masks_.begin(), N, in.masks.begin());

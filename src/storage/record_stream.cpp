@@ -1,12 +1,76 @@
 #include "storage/record_stream.h"
 
 #include <algorithm>
+#include <map>
 #include <string>
 
 #include "storage/entry_blocks.h"
+#include "storage/name_key.h"
 #include "storage/well_formed.h"
 
 namespace tomo {
+
+namespace {
+
+// The fields' names, as the stream compares them with entries: most in two words.
+class StreamKeys {
+ public:
+  explicit StreamKeys(const std::vector<FieldDef>& fields) {
+    for (std::size_t f = 0; f < fields.size(); ++f) {
+      keys_.emplace_back(fields[f].Name);
+      short_.push_back(keys_.back().Within<2>());
+      fieldOfName_.emplace(fields[f].Name, f);
+    }
+  }
+  std::size_t Count() const { return keys_.size(); }
+  bool Names(std::size_t f, const unsigned char* entry) const {
+    return f < keys_.size() && keys_[f].Matches(entry);
+  }
+  // The field the entry names, looked for among `likely` first; none when it names none.
+  std::optional<std::size_t> FieldOf(const unsigned char* entry, std::size_t likely) const {
+    if (Names(likely, entry)) return likely;
+    if (Names(likely + 1, entry)) return likely + 1;
+    const CharEntry decoded = DecodeEntry(entry);
+    if (!decoded.named) return std::nullopt;
+    const auto found = fieldOfName_.find(decoded.name);
+    if (found == fieldOfName_.end()) return std::nullopt;
+    return found->second;
+  }
+  // Follows the run of field f and record `record` from `entry` on, up to `end`: puts the
+  // characters at `out` on, and returns the entry after its last one. `ended` tells whether
+  // an entry marked 1 ended it; `broke`, whether an entry broke the well-formed order.
+  const unsigned char* Run(std::size_t f, const unsigned char* entry, const unsigned char* end,
+                           std::int64_t record, char*& out, bool& ended, bool& broke) const {
+    if (short_[f]) return FollowRun(entry, end, record, *short_[f], out, ended, broke);
+    return FollowRun(entry, end, record, keys_[f], out, ended, broke);
+  }
+
+ private:
+  template <typename Key>
+  static const unsigned char* FollowRun(const unsigned char* entry, const unsigned char* end,
+                                        std::int64_t record, const Key& key, char*& out,
+                                        bool& ended, bool& broke) {
+    for (; entry != end; entry += kEntrySize) {
+      const std::int32_t mark = EntryMark(entry);
+      if (EntryRecord(entry) != record || !key.Matches(entry) || (mark != 0 && mark != 1)) {
+        broke = true;
+        return entry;
+      }
+      *out++ = EntryCharacter(entry);
+      if (mark == 1) {
+        ended = true;
+        return entry + kEntrySize;
+      }
+    }
+    return entry;
+  }
+
+  std::vector<NameKey> keys_;
+  std::vector<std::optional<NameKey::Prefix<2>>> short_;
+  std::map<std::string, std::size_t, std::less<>> fieldOfName_;
+};
+
+}  // namespace
 
 // Why the stream equals the fill on a well-formed file. The fill reads, row by row, field f
 // of records 1, 2, ... Each read scans from ScanStart to the first entry of f in its record
@@ -19,19 +83,22 @@ namespace tomo {
 // the scan collects nothing before the run (no other entry of f is of record r), the whole
 // run (its entries are consecutive), and stops at its last entry, the only one marked 1.
 // So the read finds exactly the run's text, and none when the record has no run of f.
+//
+// The stream follows the well-formed order (well_formed.h) itself, run by run: a run starts
+// with an entry of record 1 or more, not below the run before's, of a field after the last
+// one of its record; its entries are of that record and field, marked 0 but the last, 1.
 StreamOutcome StreamRecords(const Database& database, const std::vector<FieldDef>& fields,
                             const RecordSink& sink, const ReadProgress& progress) {
-  EntryOrder order(fields);
-  if (order.Found().Any()) return StreamOutcome::kNotWellFormed;
+  // Fields of one name: entries cannot tell them apart.
+  if (EntryOrder(fields).Found().Any()) return StreamOutcome::kNotWellFormed;
+  const StreamKeys keys(fields);
   // The record's text: its runs' characters one after the other, each field's from its
-  // begin to its end. The runs put their characters straight into it: its first `used`
-  // bytes are the record's, and it keeps room for a character of every entry of the block.
+  // begin to its end; it keeps room for a character of every entry of the block.
   std::string text;
   std::size_t used = 0;
   std::vector<std::size_t> begins(fields.size()), ends(fields.size());
   RecordValues values(fields.size());
   std::int64_t record = 0;  // the record being gathered; 0 before the first entry
-  std::size_t field = 0;    // the field of the run being gathered
   // Hands out the gathered record and the records without entries up to `next`.
   const auto complete = [&](std::int64_t next) {
     if (record > 0) {
@@ -52,42 +119,48 @@ StreamOutcome StreamRecords(const Database& database, const std::vector<FieldDef
   const std::int64_t lastRecord = blocks.LastRecord();
   blocks.ReadAhead();
   std::int64_t read = 0;
+  std::size_t field = 0;  // of the run at hand, or of the record's last one
+  bool inRun = false;     // the run at hand goes on
   while (blocks.Next()) {
     const std::int64_t count = blocks.Count();
     if (text.size() < used + static_cast<std::size_t>(count)) {
       text.resize(std::max(2 * text.size(), used + static_cast<std::size_t>(count)));
     }
-    for (std::int64_t k = 0;;) {
-      // Writes a character for every entry it looks at, one more than it takes at most.
-      const std::int64_t taken = order.TakeRunGoingOn(blocks.Bytes(k), count - k, &text[used]);
-      // Before the first run there is no field to gather for (a table may have none).
-      if (taken > 0) {
-        used += static_cast<std::size_t>(taken);
-        ends[field] = used;
-        k += taken;
+    const unsigned char* entry = blocks.Bytes(0);
+    const unsigned char* const end = blocks.Bytes(count);
+    char* out = text.data() + used;
+    while (entry != end) {
+      if (!inRun) {
+        // The whole entry is judged before a new record hands out the ones before it.
+        const std::int64_t r = EntryRecord(entry);
+        if (r < 1 || r < record || r > lastRecord) return StreamOutcome::kNotWellFormed;
+        const bool sameRecord = r == record;
+        const std::optional<std::size_t> f = keys.FieldOf(entry, sameRecord ? field + 1 : 0);
+        const std::int32_t mark = EntryMark(entry);
+        if (!f || (sameRecord && *f <= field) || (mark != 0 && mark != 1))
+          return StreamOutcome::kNotWellFormed;
+        if (r != record) {
+          complete(r);
+          out = text.data();
+        }
+        field = *f;
+        // Marks the value present; complete() points it at its text.
+        values[field] = std::string_view();
+        begins[field] = static_cast<std::size_t>(out - text.data());
       }
-      if (k == count) break;
-      const unsigned char* entry = blocks.Bytes(k);
-      if (!order.Take(blocks.First() + k, entry)) return StreamOutcome::kNotWellFormed;
-      // The entry starts a run: of another field, or of the next record.
-      const std::int64_t r = EntryRecord(entry);
-      if (r != record) {
-        if (r > lastRecord) return StreamOutcome::kNotWellFormed;
-        complete(r);
-      }
-      field = order.Field();
-      // Marks the value present; complete() points it at its text.
-      values[field] = std::string_view();
-      begins[field] = used;
-      text[used++] = EntryCharacter(entry);
-      ends[field] = used;
-      ++k;
+      bool ended = false;
+      bool broke = false;
+      entry = keys.Run(field, entry, end, record, out, ended, broke);
+      if (broke) return StreamOutcome::kNotWellFormed;
+      inRun = !ended;
+      ends[field] = static_cast<std::size_t>(out - text.data());
     }
+    used = static_cast<std::size_t>(out - text.data());
     read += count;
     if (progress) progress(read, blocks.Entries());
   }
   if (read < blocks.Entries()) return StreamOutcome::kCutShort;
-  if (!order.Finish(read, 0)) return StreamOutcome::kNotWellFormed;
+  if (inRun) return StreamOutcome::kNotWellFormed;
   if (record > 0) complete(record + 1);
   return StreamOutcome::kComplete;
 }

@@ -1,5 +1,6 @@
-// The check's fast way through runs against taking the entries one by one, and both against a
-// plain statement of the order, on random entries whose marks and order break anywhere.
+// The check's fast way through runs against taking the entries one by one, and both, with the
+// record stream's verdict, against a plain statement of the order, on random entries whose
+// marks and order break anywhere.
 #include "storage/well_formed.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include "fakes/memory_files.h"
 #include "shell/linked_database.h"
 #include "storage/field_table.h"
+#include "storage/record_stream.h"
 #include "support/database_writer.h"
 
 namespace tomo::testing {
@@ -110,6 +112,9 @@ TEST(WellFormedOrder, RunsTakenWholeAgreeWithEntriesTakenOneByOne) {
       EXPECT_EQ(fast.Of(kind).first, slow.Of(kind).first) << "fault kind " << k;
     }
     EXPECT_EQ(fast.Any(), !WellFormed(entries));
+    // The record stream follows the order on its own way through the entries.
+    const StreamOutcome streamed = StreamRecords(database, fields, [](auto, const auto&) {});
+    EXPECT_EQ(streamed == StreamOutcome::kComplete, WellFormed(entries));
     wellFormed += !fast.Any();
     if (::testing::Test::HasFailure()) return;
   }
