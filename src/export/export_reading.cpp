@@ -11,13 +11,18 @@ namespace {
 // has entries exactly when it has a value.
 class Counted {
  public:
-  explicit Counted(RecordSink then) : then_(std::move(then)) {}
-  RecordSink Sink() {
-    return [this](std::int64_t record, const RecordValues& values) {
-      ++handedOut_;
-      if (std::any_of(values.begin(), values.end(), [](const auto& v) { return v.has_value(); }))
-        ++withEntries_;
-      then_(record, values);
+  explicit Counted(BatchSink then) : then_(std::move(then)) {}
+  BatchSink Sink() {
+    return [this](RecordBatch& batch) {
+      const std::size_t records = batch.records.size();
+      handedOut_ += static_cast<std::int64_t>(records);
+      const std::size_t fields = records == 0 ? 0 : batch.ends.size() / records;
+      for (std::size_t v = 0; v < batch.ends.size(); v += fields) {
+        const auto first = batch.ends.begin() + static_cast<std::ptrdiff_t>(v);
+        withEntries_ += std::any_of(first, first + static_cast<std::ptrdiff_t>(fields),
+                                    [](std::int64_t end) { return end != RecordBatch::kAbsent; });
+      }
+      then_(batch);
     };
   }
   bool TooManyEmpty() const { return TooManyEmptyRecords(handedOut_ - withEntries_, withEntries_); }
@@ -28,7 +33,7 @@ class Counted {
   }
 
  private:
-  const RecordSink then_;
+  const BatchSink then_;
   std::int64_t handedOut_ = 0;
   std::int64_t withEntries_ = 0;
 };
@@ -42,12 +47,17 @@ ExportOutcome ReadForExport(const Database& database, const std::vector<FieldDef
     result.end = end;
     return result;
   };
-  const auto before = [&reading](std::int64_t, const RecordValues&) {
+  const auto before = [&reading] {
     if (reading.beforeRecord) reading.beforeRecord();
   };
   const RecordSink take = [&](std::int64_t record, const RecordValues& values) {
-    before(record, values);
+    before();
     sink.Take(record, values);
+  };
+  // The stream hands records over in batches, each of a few milliseconds' reading.
+  const BatchSink takeBatch = [&](RecordBatch& batch) {
+    before();
+    sink.Take(batch);
   };
   const auto shown = [&] {
     result.report = ReadShownRecords(database, fields, take, reading.progress);
@@ -63,16 +73,16 @@ ExportOutcome ReadForExport(const Database& database, const std::vector<FieldDef
     return shown();
   }
   if (reading.checkFirst) {
-    Counted checked(before);
-    const StreamOutcome outcome = StreamRecords(database, fields, checked.Sink(), reading.progress);
+    Counted checked([&](RecordBatch&) { before(); });
+    const StreamOutcome outcome = StreamBatches(database, fields, checked.Sink(), reading.progress);
     if (outcome == StreamOutcome::kCutShort) return ended(ExportEnd::kCutShort);
     sink.Start();
     if (outcome == StreamOutcome::kNotWellFormed || checked.TooManyEmpty()) return shown();
   } else {
     sink.Start();
   }
-  Counted streamed(take);
-  const StreamOutcome outcome = StreamRecords(database, fields, streamed.Sink(), reading.progress);
+  Counted streamed(takeBatch);
+  const StreamOutcome outcome = StreamBatches(database, fields, streamed.Sink(), reading.progress);
   if (outcome == StreamOutcome::kCutShort) return ended(ExportEnd::kCutShort);
   if (outcome == StreamOutcome::kComplete && !streamed.TooManyEmpty()) {
     result.report = streamed.Report();

@@ -24,6 +24,11 @@ class ExportSink {
   virtual void Start() = 0;
   // Takes the next record.
   virtual void Take(std::int64_t record, const RecordValues& values) = 0;
+  // Takes the next records; it may swap the batch's contents away (record_stream.h).
+  virtual void Take(RecordBatch& batch) {
+    batch.ForEach(
+        [this](std::int64_t record, const RecordValues& values) { Take(record, values); });
+  }
   // Every record has been taken.
   virtual void Complete() = 0;
   // Drops every record taken, to take them again from the first.

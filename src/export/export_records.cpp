@@ -40,32 +40,36 @@ class ValueText {
   RecordValues values_;
 };
 
-// The export's writing: the records' values as text, to the writer of the format. SQLite's
-// work on a row takes about as long as reading the row, so there the writing runs on a
-// thread of its own, beside the reading. Formatting CSV or JSON Lines costs less: on two
-// processor cores, already busy reading the file and following its runs, a third thread for
-// it made the export slower.
+// The export's writing: the records' values as text, to the writer of the format, on a thread
+// of its own beside the reading. The stream hands its records over a batch at a time, without
+// a copy, and the writing thread renders and formats them. SQLite's own work on a row takes
+// about as long as reading the row: for it the reading thread renders the values first.
 class WriterSink : public ExportSink {
  public:
   using MakeWriter = std::function<std::unique_ptr<RecordWriter>()>;
-  WriterSink(OutputFile& out, MakeWriter make, ValueText& values, std::size_t fields, bool threaded)
-      : out_(out), make_(std::move(make)), values_(values), fields_(fields), threaded_(threaded) {}
+  WriterSink(OutputFile& out, MakeWriter make, ValueText& values, bool renderFirst)
+      : out_(out), make_(std::move(make)), values_(values), renderFirst_(renderFirst) {}
 
   void Start() override {
     writer_ = make_();
-    if (threaded_) writing_.emplace(fields_, write_);
+    writing_.emplace(write_);
   }
-  // The values are rendered before the hand-over: SQLite's own work keeps the writing thread
-  // the busier of the two.
   void Take(std::int64_t record, const RecordValues& stored) override {
-    if (writing_) {
+    if (renderFirst_) {
       writing_->Take(record, values_.Of(stored));
     } else {
-      writer_->Record(record, values_.Of(stored));
+      writing_->Take(record, stored);
+    }
+  }
+  void Take(RecordBatch& batch) override {
+    if (renderFirst_) {
+      ExportSink::Take(batch);  // record by record
+    } else {
+      writing_->Take(batch);
     }
   }
   void Complete() override {
-    if (writing_) writing_->Finish();
+    writing_->Finish();
     writer_->Finish();
   }
   void StartOver() override {
@@ -79,11 +83,10 @@ class WriterSink : public ExportSink {
   OutputFile& out_;
   const MakeWriter make_;
   ValueText& values_;
-  const std::size_t fields_;
-  const bool threaded_;
+  const bool renderFirst_;
   std::unique_ptr<RecordWriter> writer_;
-  const RecordSink write_ = [this](std::int64_t record, const RecordValues& values) {
-    writer_->Record(record, values);
+  const RecordSink write_ = [this](std::int64_t record, const RecordValues& stored) {
+    writer_->Record(record, renderFirst_ ? stored : values_.Of(stored));
   };
   // Last: its thread writes through writer_, so it stops first.
   std::optional<WritingThread> writing_;
@@ -127,7 +130,7 @@ ExportOutcome ExportRecords(const Database& database, const std::vector<FieldDef
     return nullptr;
   };
   ValueText values(fields, text, choices.raw);
-  WriterSink sink(out, makeWriter, values, fields.size(), sqlite);
+  WriterSink sink(out, makeWriter, values, sqlite);
   ExportReading reading = choices.reading;
   reading.checkFirst = out.ToStandardOutput();
   return ReadForExport(database, fields, reading, sink);

@@ -13,8 +13,8 @@ constexpr std::size_t kBatchValues = std::size_t{1} << 15;
 
 }  // namespace
 
-WritingThread::WritingThread(std::size_t fields, RecordSink write)
-    : fields_(fields), write_(std::move(write)), thread_([this] { Run(); }) {}
+WritingThread::WritingThread(RecordSink write)
+    : write_(std::move(write)), thread_([this] { Run(); }) {}
 
 WritingThread::~WritingThread() {
   {
@@ -32,10 +32,16 @@ void WritingThread::Take(std::int64_t record, const RecordValues& values) {
       filling_.text += *value;
       filling_.ends.push_back(static_cast<std::int64_t>(filling_.text.size()));
     } else {
-      filling_.ends.push_back(kAbsent);
+      filling_.ends.push_back(RecordBatch::kAbsent);
     }
   }
   if (filling_.text.size() >= kBatchText || filling_.ends.size() >= kBatchValues) HandOver();
+}
+
+void WritingThread::Take(RecordBatch& batch) {
+  if (!filling_.Empty()) HandOver();
+  std::swap(filling_, batch);
+  HandOver();
 }
 
 void WritingThread::HandOver() {
@@ -46,9 +52,7 @@ void WritingThread::HandOver() {
   full_ = true;
   lock.unlock();
   changed_.notify_all();
-  filling_.records.clear();
-  filling_.ends.clear();
-  filling_.text.clear();
+  filling_.Clear();
 }
 
 void WritingThread::Finish() {
@@ -68,7 +72,7 @@ void WritingThread::Run() {
       if (stop_ || !full_) return;
     }
     try {
-      Write(handed_);
+      handed_.ForEach(write_);
     } catch (...) {
       const std::lock_guard lock(mutex_);
       failure_ = std::current_exception();
@@ -79,25 +83,6 @@ void WritingThread::Run() {
     }
     changed_.notify_all();
     if (failure_) return;
-  }
-}
-
-void WritingThread::Write(const Batch& batch) {
-  RecordValues values(fields_);
-  std::size_t v = 0;
-  std::int64_t begin = 0;
-  for (const std::int64_t record : batch.records) {
-    for (auto& value : values) {
-      const std::int64_t end = batch.ends[v++];
-      if (end == kAbsent) {
-        value.reset();
-      } else {
-        value = std::string_view(batch.text)
-                    .substr(static_cast<std::size_t>(begin), static_cast<std::size_t>(end - begin));
-        begin = end;
-      }
-    }
-    write_(record, values);
   }
 }
 

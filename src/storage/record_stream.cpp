@@ -46,23 +46,30 @@ class StreamKeys {
   }
 
  private:
+  // The key and the output pointer are the loop's own copies: a character stored through a
+  // char pointer could otherwise change them, and they would be read again for every entry.
   template <typename Key>
   static const unsigned char* FollowRun(const unsigned char* entry, const unsigned char* end,
-                                        std::int64_t record, const Key& key, char*& out,
-                                        bool& ended, bool& broke) {
+                                        std::int64_t record, const Key key, char*& to, bool& ended,
+                                        bool& broke) {
+    char* out = to;
+    const auto stop = [&](const unsigned char* at) {
+      to = out;
+      return at;
+    };
     for (; entry != end; entry += kEntrySize) {
       const std::int32_t mark = EntryMark(entry);
       if (EntryRecord(entry) != record || !key.Matches(entry) || (mark != 0 && mark != 1)) {
         broke = true;
-        return entry;
+        return stop(entry);
       }
       *out++ = EntryCharacter(entry);
       if (mark == 1) {
         ended = true;
-        return entry + kEntrySize;
+        return stop(entry + kEntrySize);
       }
     }
-    return entry;
+    return stop(entry);
   }
 
   std::vector<NameKey> keys_;
@@ -87,48 +94,70 @@ class StreamKeys {
 // The stream follows the well-formed order (well_formed.h) itself, run by run: a run starts
 // with an entry of record 1 or more, not below the run before's, of a field after the last
 // one of its record; its entries are of that record and field, marked 0 but the last, 1.
-StreamOutcome StreamRecords(const Database& database, const std::vector<FieldDef>& fields,
-                            const RecordSink& sink, const ReadProgress& progress) {
+namespace {
+
+// A batch is handed on at about this much text, or this many values: small enough that the
+// other thread soon starts and little is left to it once the reading ends.
+constexpr std::size_t kBatchText = std::size_t{256} << 10;
+constexpr std::size_t kBatchValues = std::size_t{1} << 15;
+
+}  // namespace
+
+StreamOutcome StreamBatches(const Database& database, const std::vector<FieldDef>& fields,
+                            const BatchSink& sink, const ReadProgress& progress) {
   // Fields of one name: entries cannot tell them apart.
   if (EntryOrder(fields).Found().Any()) return StreamOutcome::kNotWellFormed;
   const StreamKeys keys(fields);
-  // The record's text: its runs' characters one after the other, each field's from its
-  // begin to its end; it keeps room for a character of every entry of the block.
-  std::string text;
+  // The records gathered: the runs put their characters straight into the batch's text, of
+  // which the first `used` bytes are the records', the rest room for a character of every
+  // entry of the block.
+  RecordBatch batch;
   std::size_t used = 0;
-  std::vector<std::size_t> begins(fields.size()), ends(fields.size());
-  RecordValues values(fields.size());
-  std::int64_t record = 0;  // the record being gathered; 0 before the first entry
-  // Hands out the gathered record and the records without entries up to `next`.
+  const auto handOn = [&] {
+    batch.text.resize(used);
+    sink(batch);
+    batch.Clear();
+    used = 0;
+  };
+  // The record being gathered, 0 before the first entry, and where its values end.
+  std::int64_t record = 0;
+  std::vector<std::int64_t> ends(fields.size(), RecordBatch::kAbsent);
+  // Adds the gathered record and the records without entries up to `next` to the batch.
   const auto complete = [&](std::int64_t next) {
     if (record > 0) {
-      for (std::size_t f = 0; f < values.size(); ++f) {
-        if (values[f]) values[f] = std::string_view(text).substr(begins[f], ends[f] - begins[f]);
-      }
-      sink(record, values);
-      used = 0;
-      for (auto& value : values) value.reset();
+      batch.records.push_back(record);
+      batch.ends.insert(batch.ends.end(), ends.begin(), ends.end());
+      std::fill(ends.begin(), ends.end(), RecordBatch::kAbsent);
     }
-    for (std::int64_t r = record + 1; r < next; ++r) sink(r, values);
+    for (std::int64_t r = record + 1; r < next; ++r) {
+      batch.records.push_back(r);
+      batch.ends.insert(batch.ends.end(), ends.size(), RecordBatch::kAbsent);
+      if (batch.ends.size() >= kBatchValues) handOn();
+    }
     record = next;
+    if (used >= kBatchText || batch.ends.size() >= kBatchValues) handOn();
   };
 
   EntryBlocks blocks(database, 1);
   // Records never decrease, so none lies beyond the last entry's: no records without entries
   // are handed out up to a record number that a later entry shows to be out of order.
   const std::int64_t lastRecord = blocks.LastRecord();
-  blocks.ReadAhead();
+  // No reading ahead on a thread of its own: each block is followed right after it is read,
+  // while it is still in the processor's cache, and the other processor core is left to the
+  // records' writing.
   std::int64_t read = 0;
   std::size_t field = 0;  // of the run at hand, or of the record's last one
   bool inRun = false;     // the run at hand goes on
   while (blocks.Next()) {
     const std::int64_t count = blocks.Count();
-    if (text.size() < used + static_cast<std::size_t>(count)) {
-      text.resize(std::max(2 * text.size(), used + static_cast<std::size_t>(count)));
-    }
+    const auto room = [&] {
+      const std::size_t needed = used + static_cast<std::size_t>(count);
+      if (batch.text.size() < needed) batch.text.resize(std::max(2 * batch.text.size(), needed));
+      return batch.text.data() + used;
+    };
     const unsigned char* entry = blocks.Bytes(0);
     const unsigned char* const end = blocks.Bytes(count);
-    char* out = text.data() + used;
+    char* out = room();
     while (entry != end) {
       if (!inRun) {
         // The whole entry is judged before a new record hands out the ones before it.
@@ -139,30 +168,35 @@ StreamOutcome StreamRecords(const Database& database, const std::vector<FieldDef
         const std::int32_t mark = EntryMark(entry);
         if (!f || (sameRecord && *f <= field) || (mark != 0 && mark != 1))
           return StreamOutcome::kNotWellFormed;
-        if (r != record) {
+        if (!sameRecord) {
+          used = static_cast<std::size_t>(out - batch.text.data());
           complete(r);
-          out = text.data();
+          out = room();
         }
         field = *f;
-        // Marks the value present; complete() points it at its text.
-        values[field] = std::string_view();
-        begins[field] = static_cast<std::size_t>(out - text.data());
       }
       bool ended = false;
       bool broke = false;
       entry = keys.Run(field, entry, end, record, out, ended, broke);
       if (broke) return StreamOutcome::kNotWellFormed;
       inRun = !ended;
-      ends[field] = static_cast<std::size_t>(out - text.data());
+      ends[field] = out - batch.text.data();
     }
-    used = static_cast<std::size_t>(out - text.data());
+    used = static_cast<std::size_t>(out - batch.text.data());
     read += count;
     if (progress) progress(read, blocks.Entries());
   }
   if (read < blocks.Entries()) return StreamOutcome::kCutShort;
   if (inRun) return StreamOutcome::kNotWellFormed;
   if (record > 0) complete(record + 1);
+  if (!batch.Empty()) handOn();
   return StreamOutcome::kComplete;
+}
+
+StreamOutcome StreamRecords(const Database& database, const std::vector<FieldDef>& fields,
+                            const RecordSink& sink, const ReadProgress& progress) {
+  return StreamBatches(
+      database, fields, [&](RecordBatch& batch) { batch.ForEach(sink); }, progress);
 }
 
 }  // namespace tomo

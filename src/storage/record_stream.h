@@ -15,14 +15,16 @@
 
 #include "storage/database.h"
 #include "storage/field_def.h"
+#include "storage/record_batch.h"
 #include "storage/well_formed.h"
 
 namespace tomo {
 
-// A record's values by field, as stored; none for an absent value.
-using RecordValues = std::vector<std::optional<std::string_view>>;
 // Takes records in ascending order of record numbers.
 using RecordSink = std::function<void(std::int64_t record, const RecordValues& values)>;
+// Takes the next records, many at a time. It may swap the batch's contents for an empty
+// batch's (keeping its room for the next), to look at them on another thread.
+using BatchSink = std::function<void(RecordBatch& batch)>;
 enum class StreamOutcome {
   kComplete,       // every record handed out
   kNotWellFormed,  // stopped at the first entry that breaks the well-formed order
@@ -30,5 +32,8 @@ enum class StreamOutcome {
 };
 StreamOutcome StreamRecords(const Database& database, const std::vector<FieldDef>& fields,
                             const RecordSink& sink, const ReadProgress& progress = {});
+// The same, in batches.
+StreamOutcome StreamBatches(const Database& database, const std::vector<FieldDef>& fields,
+                            const BatchSink& sink, const ReadProgress& progress = {});
 
 }  // namespace tomo

@@ -26,16 +26,19 @@ std::vector<std::vector<std::optional<std::string>>> Records(int count) {
 TEST(WritingThread, WritesWhatItIsHandedAndHandsBackItsFailure) {
   struct Case {
     int records;
-    int failAt;  // the record whose writing fails; 0 for none
+    int failAt;    // the record whose writing fails; 0 for none
+    bool batches;  // handed mostly in batches, which are swapped, not copied
   };
-  for (const Case c : {Case{0, 0}, Case{1, 0}, Case{100000, 0}, Case{1, 1}, Case{100000, 5},
-                       Case{100000, 99999}}) {
-    SCOPED_TRACE(::testing::Message() << c.records << " records, failing at " << c.failAt);
+  for (const Case c : {Case{0, 0, false}, Case{1, 0, false}, Case{100000, 0, false},
+                       Case{1, 1, false}, Case{100000, 5, false}, Case{100000, 99999, false},
+                       Case{100000, 0, true}, Case{100000, 99999, true}}) {
+    SCOPED_TRACE(::testing::Message() << c.records << " records, failing at " << c.failAt
+                                      << (c.batches ? ", in batches" : ""));
     const auto records = Records(c.records);
     std::vector<std::vector<std::optional<std::string>>> written;
     bool thrown = false;
     try {
-      WritingThread writing(3, [&](std::int64_t record, const RecordValues& values) {
+      WritingThread writing([&](std::int64_t record, const RecordValues& values) {
         if (record == c.failAt) throw std::runtime_error("disk full");
         EXPECT_EQ(record, static_cast<std::int64_t>(written.size()) + 1);
         auto& copy = written.emplace_back();
@@ -43,13 +46,27 @@ TEST(WritingThread, WritesWhatItIsHandedAndHandsBackItsFailure) {
           copy.push_back(value ? std::optional<std::string>(*value) : std::nullopt);
         }
       });
+      RecordBatch batch;
       for (std::size_t r = 0; r < records.size(); ++r) {
-        RecordValues values;
-        for (const auto& value : records[r]) {
-          values.push_back(value ? std::optional<std::string_view>(*value) : std::nullopt);
+        const auto record = static_cast<std::int64_t>(r) + 1;
+        // One record in ten of the batches' run is taken on its own, between two batches.
+        if (!c.batches || r % 10 == 0) {
+          if (!batch.Empty()) writing.Take(batch);
+          RecordValues values;
+          for (const auto& value : records[r]) {
+            values.push_back(value ? std::optional<std::string_view>(*value) : std::nullopt);
+          }
+          writing.Take(record, values);
+          continue;
         }
-        writing.Take(static_cast<std::int64_t>(r) + 1, values);
+        batch.records.push_back(record);
+        for (const auto& value : records[r]) {
+          if (value) batch.text += *value;
+          batch.ends.push_back(value ? static_cast<std::int64_t>(batch.text.size())
+                                     : RecordBatch::kAbsent);
+        }
       }
+      if (!batch.Empty()) writing.Take(batch);
       writing.Finish();
     } catch (const std::runtime_error& error) {
       EXPECT_STREQ(error.what(), "disk full");

@@ -1,0 +1,54 @@
+// Records handed on many at a time, their values' text in one block: a reading passes a batch
+// to another thread whole, by swapping it, instead of copying every value.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tomo {
+
+// A record's values by field, as stored; none for an absent value.
+using RecordValues = std::vector<std::optional<std::string_view>>;
+
+struct RecordBatch {
+  static constexpr std::int64_t kAbsent = -1;
+  // The records, in ascending order, each with an entry of `ends` per field: where its value's
+  // text ends in `text`, the value beginning where the present value before it ended; kAbsent
+  // for none.
+  std::vector<std::int64_t> records;
+  std::vector<std::int64_t> ends;
+  std::string text;
+
+  bool Empty() const { return records.empty(); }
+  void Clear() {
+    records.clear();
+    ends.clear();
+    text.clear();
+  }
+  // Calls take(record, values) for each record.
+  template <typename Take>
+  void ForEach(Take take) const {
+    if (records.empty()) return;
+    RecordValues values(ends.size() / records.size());
+    std::size_t v = 0;
+    std::int64_t begin = 0;
+    for (const std::int64_t record : records) {
+      for (auto& value : values) {
+        const std::int64_t end = ends[v++];
+        if (end == kAbsent) {
+          value.reset();
+        } else {
+          value = std::string_view(text).substr(static_cast<std::size_t>(begin),
+                                                static_cast<std::size_t>(end - begin));
+          begin = end;
+        }
+      }
+      take(record, values);
+    }
+  }
+};
+
+}  // namespace tomo
