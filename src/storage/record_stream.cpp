@@ -24,7 +24,8 @@ class StreamKeys {
   }
   std::size_t Count() const { return keys_.size(); }
   bool Names(std::size_t f, const unsigned char* entry) const {
-    return f < keys_.size() && keys_[f].Matches(entry);
+    if (f >= keys_.size()) return false;
+    return short_[f] ? short_[f]->Matches(entry) : keys_[f].Matches(entry);
   }
   // The field the entry names, looked for among `likely` first; none when it names none.
   std::optional<std::size_t> FieldOf(const unsigned char* entry, std::size_t likely) const {
