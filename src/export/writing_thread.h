@@ -1,7 +1,7 @@
-// An export's writing on a thread of its own. Reading the record file takes one processor
-// core (the thread that reads ahead) and following its runs most of another; rendering the
-// values, converting them to UTF-8 and formatting them (or handing them to SQLite), and
-// writing them out, then run beside that work instead of after it.
+// An export's writing on a thread of its own. Reading the record file and following its
+// runs take most of one processor core; rendering the values, converting them to UTF-8 and
+// formatting them (or handing them to SQLite), and writing them out, then run on the other,
+// beside that work instead of after it.
 #pragma once
 
 #include <condition_variable>
