@@ -1,5 +1,7 @@
 #include <sqlite3.h>
 
+#include <algorithm>
+
 #include "export/failure.h"
 #include "export/record_writer.h"
 #include "export/typed_value.h"
@@ -29,7 +31,7 @@ class SqliteWriter : public RecordWriter {
  public:
   SqliteWriter(OutputFile& out, const std::vector<Column>& columns,
                const std::vector<std::string>& names, const ValueTypes& types)
-      : out_(out), types_(types), typed_(types.size()) {
+      : out_(out), types_(types) {
     // No counting of the memory SQLite takes, which locks a mutex at every allocation. It can
     // be set only before SQLite's first use in the process; later it stays as it was.
     (void)sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
@@ -64,34 +66,47 @@ class SqliteWriter : public RecordWriter {
       Step(field);
     }
     std::string create = "CREATE TABLE records (record INTEGER PRIMARY KEY";
-    std::string insert = "INSERT INTO records VALUES (?";
+    std::string row = "(?";
     for (const std::string& name : names) {
       create += ", " + Quoted(name) + (types.empty() ? " TEXT" : "");
-      insert += ", ?";
+      row += ", ?";
     }
+    row += ")";
     Run(create + ")");
-    insert_ = Prepare(insert + ")");
+    // Rows are inserted several to a statement, as part of SQLite's work is done once per run
+    // of a statement (about a tenth of the writing thread's time on the benchmark's file): as
+    // many as its limit of parameters allows, up to kRows.
+    const int parameters = sqlite3_limit(db_.get(), SQLITE_LIMIT_VARIABLE_NUMBER, -1);
+    rows_ = std::clamp<std::size_t>(static_cast<std::size_t>(parameters) / (names.size() + 1), 1,
+                                    kRows);
+    std::string insert = "INSERT INTO records VALUES " + row;
+    insertOne_ = Prepare(insert);
+    for (std::size_t r = 1; r < rows_; ++r) insert += ", " + row;
+    insertMany_ = Prepare(insert);
+    fields_ = names.size();
   }
 
   void Record(std::int64_t number, const RecordValues& values) override {
-    sqlite3_stmt* insert = insert_.get();
-    sqlite3_bind_int64(insert, 1, number);
+    pending_.records.push_back(number);
     for (std::size_t f = 0; f < values.size(); ++f) {
-      const int at = static_cast<int>(f) + 2;
-      if (values[f] && !types_.empty()) {
-        typed_[f] = TypeValue(types_[f], *values[f]);
-        BindTyped(insert, at, typed_[f]);
-      } else if (values[f]) {
-        BindText(insert, at, *values[f]);
+      if (!values[f]) {
+        pending_.values.push_back({});
+      } else if (!types_.empty()) {
+        pending_.Add(TypeValue(types_[f], *values[f]));
       } else {
-        sqlite3_bind_null(insert, at);
+        pending_.AddText(*values[f]);
       }
     }
-    Step(insert);
+    if (pending_.records.size() == rows_) Insert(insertMany_.get(), rows_);
   }
 
   void Finish() override {
-    insert_.reset();
+    for (std::size_t r = 0; r < pending_.records.size(); ++r) {
+      Bind(insertOne_.get(), r, 0);
+      Step(insertOne_.get());
+    }
+    insertOne_.reset();
+    insertMany_.reset();
     Run("COMMIT");
     if (sqlite3_close(db_.get()) != SQLITE_OK) Fail("cannot close");
     (void)db_.release();
@@ -121,31 +136,91 @@ class SqliteWriter : public RecordWriter {
     const char* data = text.empty() ? "" : text.data();
     sqlite3_bind_text64(statement, at, data, text.size(), SQLITE_STATIC, SQLITE_UTF8);
   }
-  // `value` holds a date's text, so it too stays until the statement is stepped (typed_).
-  static void BindTyped(sqlite3_stmt* statement, int at, const TypedValue& value) {
-    switch (value.kind) {
-      case TypedValue::Kind::kText:
-        BindText(statement, at, value.Text());
-        break;
-      case TypedValue::Kind::kInteger:
-      case TypedValue::Kind::kBoolean:
-        sqlite3_bind_int64(statement, at, value.integer);
-        break;
-      case TypedValue::Kind::kReal:
-        sqlite3_bind_double(statement, at, value.real);
-        break;
+  // Binds pending row `row` to the statement's row `at`.
+  void Bind(sqlite3_stmt* statement, std::size_t row, std::size_t at) {
+    const int first = static_cast<int>(at * (fields_ + 1)) + 1;
+    sqlite3_bind_int64(statement, first, pending_.records[row]);
+    for (std::size_t f = 0; f < fields_; ++f) {
+      const Pending::Value& value = pending_.values[row * fields_ + f];
+      const int index = first + 1 + static_cast<int>(f);
+      switch (value.kind) {
+        case Pending::Kind::kNull:
+          sqlite3_bind_null(statement, index);
+          break;
+        case Pending::Kind::kText:
+          BindText(statement, index,
+                   std::string_view(pending_.text).substr(value.offset, value.length));
+          break;
+        case Pending::Kind::kInteger:
+          sqlite3_bind_int64(statement, index, value.integer);
+          break;
+        case Pending::Kind::kReal:
+          sqlite3_bind_double(statement, index, value.real);
+          break;
+      }
     }
+  }
+  // Inserts the first `rows` pending rows with `statement`, and forgets every pending row.
+  void Insert(sqlite3_stmt* statement, std::size_t rows) {
+    for (std::size_t r = 0; r < rows; ++r) Bind(statement, r, r);
+    Step(statement);
+    pending_.Clear();
   }
   void Step(sqlite3_stmt* statement) {
     if (sqlite3_step(statement) != SQLITE_DONE) Fail("cannot write");
     sqlite3_reset(statement);
   }
 
+  // Rows taken and not yet inserted, their texts copied: the values they were taken as are
+  // gone by the time a statement of several rows runs.
+  struct Pending {
+    enum class Kind : char { kNull, kText, kInteger, kReal };
+    struct Value {
+      Kind kind = Kind::kNull;
+      std::int64_t integer = 0;
+      double real = 0;
+      std::size_t offset = 0;  // of a text in `text`
+      std::size_t length = 0;
+    };
+    std::vector<std::int64_t> records;
+    std::vector<Value> values;  // the rows' values, field after field
+    std::string text;
+
+    void AddText(std::string_view value) {
+      values.push_back({Kind::kText, 0, 0, text.size(), value.size()});
+      text += value;
+    }
+    void Add(const TypedValue& value) {
+      switch (value.kind) {
+        case TypedValue::Kind::kText:
+          AddText(value.Text());
+          break;
+        case TypedValue::Kind::kInteger:
+        case TypedValue::Kind::kBoolean:
+          values.push_back({Kind::kInteger, value.integer, 0, 0, 0});
+          break;
+        case TypedValue::Kind::kReal:
+          values.push_back({Kind::kReal, 0, value.real, 0, 0});
+          break;
+      }
+    }
+    void Clear() {
+      records.clear();
+      values.clear();
+      text.clear();
+    }
+  };
+  static constexpr std::size_t kRows = 16;
+
   OutputFile& out_;
   std::unique_ptr<sqlite3, CloseDatabase> db_;
-  Statement insert_;  // finalized before the database is closed
+  // Finalized before the database is closed.
+  Statement insertOne_;
+  Statement insertMany_;
   const ValueTypes types_;
-  std::vector<TypedValue> typed_;
+  std::size_t fields_ = 0;
+  std::size_t rows_ = 1;  // inserted by insertMany_
+  Pending pending_;
 };
 
 }  // namespace
