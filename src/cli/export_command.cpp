@@ -8,6 +8,7 @@
 #include "cli/reading_warnings.h"
 #include "export/export_records.h"
 #include "export/target_check.h"
+#include "storage/char_entry.h"
 #include "storage/record_file.h"
 
 namespace tomo::cli {
@@ -80,6 +81,13 @@ int RunExport(Host& host, const Arguments& args) {
   }
   out->Commit();
   WarnOfReading(host.err, outcome.report, recordFile);
+  if (outcome.size.partialBytes > 0) {
+    std::fprintf(host.err,
+                 "tomodb: warning: %s ends inside an entry: its last %lld bytes, fewer than an "
+                 "entry's %lld, were not read\n",
+                 recordFile.c_str(), static_cast<long long>(outcome.size.partialBytes),
+                 static_cast<long long>(kEntrySize));
+  }
   return 0;
 }
 

@@ -10,7 +10,8 @@ namespace tomo {
 
 RecordFileSize MeasureRecordFile(const Database& database) {
   EntryBlocks file(database, 1);
-  return RecordFileSize{file.Entries(), file.LastRecord()};
+  return RecordFileSize{file.Entries(), file.LastRecord(),
+                        std::max<std::int64_t>(file.Stamp().length, 0) % kEntrySize};
 }
 
 std::int64_t HighestRecord(const Database& database) {

@@ -14,8 +14,9 @@ inline constexpr std::string_view kNoData = "No datos";
 
 // The record file's size, in one look.
 struct RecordFileSize {
-  std::int64_t entries = 0;     // whole entries
-  std::int64_t lastRecord = 0;  // the record number of the last whole entry, 0 without one
+  std::int64_t entries = 0;       // whole entries
+  std::int64_t lastRecord = 0;    // the record number of the last whole entry, 0 without one
+  std::int64_t partialBytes = 0;  // after the last whole entry: the start of an entry cut short
 };
 RecordFileSize MeasureRecordFile(const Database& database);
 

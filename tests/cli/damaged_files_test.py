@@ -86,6 +86,18 @@ class Damaged(unittest.TestCase):
                         self.assertEqual(f.read(), run.stdout)
 
 
+    def test_entry_cut_short_at_the_end(self):
+        """A record file that ends inside an entry: every whole entry's record, and a warning."""
+        with tempfile.TemporaryDirectory() as tmp:
+            folder = write_database(os.path.join(tmp, "db"), [(b"F1", 3, b""), (b"F2", 3, b"")],
+                                    numbered(64, 2), trailing=b"\x01\x00\x00\x00xF1")
+            run = tomodb("export", folder)
+            self.assertEqual(run.returncode, 0, run.stderr)
+            rows = list(csv.reader(run.stdout.decode().splitlines()))[1:]
+            self.assertEqual([int(row[0]) for row in rows], list(range(1, 65)))
+            self.assertIn("ends inside an entry: its last 7 bytes", run.stderr.decode())
+
+
 class Check(unittest.TestCase):
     def test_info(self):
         agenda = os.path.join(ARGS.samples, "agenda")
