@@ -16,10 +16,11 @@ class Counted {
     return [this](RecordBatch& batch) {
       const std::size_t records = batch.records.size();
       handedOut_ += static_cast<std::int64_t>(records);
-      const std::size_t fields = records == 0 ? 0 : batch.ends.size() / records;
-      for (std::size_t v = 0; v < batch.ends.size(); v += fields) {
-        const auto first = batch.ends.begin() + static_cast<std::ptrdiff_t>(v);
-        withEntries_ += std::any_of(first, first + static_cast<std::ptrdiff_t>(fields),
+      const auto fields =
+          static_cast<std::ptrdiff_t>(records == 0 ? 0 : batch.ends.size() / records);
+      for (std::size_t r = 0; r < records; ++r) {
+        const auto first = batch.ends.begin() + static_cast<std::ptrdiff_t>(r) * fields;
+        withEntries_ += std::any_of(first, first + fields,
                                     [](std::int64_t end) { return end != RecordBatch::kAbsent; });
       }
       then_(batch);

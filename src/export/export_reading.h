@@ -40,7 +40,8 @@ struct ExportReading {
   // then sees whether the file streams before anything goes out.
   bool checkFirst = false;
   ReadProgress progress;
-  // Runs before each record of every pass; it may throw to stop the reading.
+  // Runs before each record, or each batch of records, of every pass; it may throw to stop
+  // the reading.
   std::function<void()> beforeRecord;
 };
 
