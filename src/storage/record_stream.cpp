@@ -1,82 +1,53 @@
 #include "storage/record_stream.h"
 
 #include <algorithm>
-#include <map>
 #include <string>
 
 #include "storage/entry_blocks.h"
-#include "storage/name_key.h"
+#include "storage/field_names.h"
 #include "storage/well_formed.h"
 
 namespace tomo {
 
 namespace {
 
-// The fields' names, as the stream compares them with entries: most in two words.
-class StreamKeys {
- public:
-  explicit StreamKeys(const std::vector<FieldDef>& fields) {
-    for (std::size_t f = 0; f < fields.size(); ++f) {
-      keys_.emplace_back(fields[f].Name);
-      short_.push_back(keys_.back().Within<2>());
-      fieldOfName_.emplace(fields[f].Name, f);
+// The key and the output pointer are the loop's own copies: a character stored through a
+// char pointer could otherwise change them, and they would be read again for every entry.
+template <typename Key>
+const unsigned char* FollowRun(const unsigned char* entry, const unsigned char* end,
+                               std::int64_t record, const Key key, char*& to, bool& ended,
+                               bool& broke) {
+  char* out = to;
+  const auto stop = [&](const unsigned char* at) {
+    to = out;
+    return at;
+  };
+  for (; entry != end; entry += kEntrySize) {
+    const std::int32_t mark = EntryMark(entry);
+    if (EntryRecord(entry) != record || !key.Matches(entry) || (mark != 0 && mark != 1)) {
+      broke = true;
+      return stop(entry);
+    }
+    *out++ = EntryCharacter(entry);
+    if (mark == 1) {
+      ended = true;
+      return stop(entry + kEntrySize);
     }
   }
-  std::size_t Count() const { return keys_.size(); }
-  bool Names(std::size_t f, const unsigned char* entry) const {
-    if (f >= keys_.size()) return false;
-    return short_[f] ? short_[f]->Matches(entry) : keys_[f].Matches(entry);
-  }
-  // The field the entry names, looked for among `likely` first; none when it names none.
-  std::optional<std::size_t> FieldOf(const unsigned char* entry, std::size_t likely) const {
-    if (Names(likely, entry)) return likely;
-    if (Names(likely + 1, entry)) return likely + 1;
-    const CharEntry decoded = DecodeEntry(entry);
-    if (!decoded.named) return std::nullopt;
-    const auto found = fieldOfName_.find(decoded.name);
-    if (found == fieldOfName_.end()) return std::nullopt;
-    return found->second;
-  }
-  // Follows the run of field f and record `record` from `entry` on, up to `end`: puts the
-  // characters at `out` on, and returns the entry after its last one. `ended` tells whether
-  // an entry marked 1 ended it; `broke`, whether an entry broke the well-formed order.
-  const unsigned char* Run(std::size_t f, const unsigned char* entry, const unsigned char* end,
-                           std::int64_t record, char*& out, bool& ended, bool& broke) const {
-    if (short_[f]) return FollowRun(entry, end, record, *short_[f], out, ended, broke);
-    return FollowRun(entry, end, record, keys_[f], out, ended, broke);
-  }
+  return stop(entry);
+}
 
- private:
-  // The key and the output pointer are the loop's own copies: a character stored through a
-  // char pointer could otherwise change them, and they would be read again for every entry.
-  template <typename Key>
-  static const unsigned char* FollowRun(const unsigned char* entry, const unsigned char* end,
-                                        std::int64_t record, const Key key, char*& to, bool& ended,
-                                        bool& broke) {
-    char* out = to;
-    const auto stop = [&](const unsigned char* at) {
-      to = out;
-      return at;
-    };
-    for (; entry != end; entry += kEntrySize) {
-      const std::int32_t mark = EntryMark(entry);
-      if (EntryRecord(entry) != record || !key.Matches(entry) || (mark != 0 && mark != 1)) {
-        broke = true;
-        return stop(entry);
-      }
-      *out++ = EntryCharacter(entry);
-      if (mark == 1) {
-        ended = true;
-        return stop(entry + kEntrySize);
-      }
-    }
-    return stop(entry);
-  }
-
-  std::vector<NameKey> keys_;
-  std::vector<std::optional<NameKey::Prefix<2>>> short_;
-  std::map<std::string, std::size_t, std::less<>> fieldOfName_;
-};
+// Follows the run of the field named `name` and of record `record` from `entry` on, up to
+// `end`: puts the characters at `out` on, and returns the entry after its last one. `ended`
+// tells whether an entry marked 1 ended it; `broke`, whether an entry broke the well-formed
+// order.
+const unsigned char* Run(const FieldNames& names, std::uint32_t name, const unsigned char* entry,
+                         const unsigned char* end, std::int64_t record, char*& out, bool& ended,
+                         bool& broke) {
+  if (const auto& two = names.Short(name))
+    return FollowRun(entry, end, record, *two, out, ended, broke);
+  return FollowRun(entry, end, record, names.Key(name), out, ended, broke);
+}
 
 }  // namespace
 
@@ -108,7 +79,8 @@ StreamOutcome StreamBatches(const Database& database, const std::vector<FieldDef
                             const BatchSink& sink, const ReadProgress& progress) {
   // Fields of one name: entries cannot tell them apart.
   if (EntryOrder(fields).Found().Any()) return StreamOutcome::kNotWellFormed;
-  const StreamKeys keys(fields);
+  // The names are distinct, so each name's number is its field's.
+  const FieldNames names(fields);
   // The records gathered: the runs put their characters straight into the batch's text, of
   // which the first `used` bytes are the records', the rest room for a character of every
   // entry of the block.
@@ -147,8 +119,8 @@ StreamOutcome StreamBatches(const Database& database, const std::vector<FieldDef
   // while it is still in the processor's cache, and the other processor core is left to the
   // records' writing.
   std::int64_t read = 0;
-  std::size_t field = 0;  // of the run at hand, or of the record's last one
-  bool inRun = false;     // the run at hand goes on
+  std::uint32_t field = 0;  // of the run at hand, or of the record's last one
+  bool inRun = false;       // the run at hand goes on
   while (blocks.Next()) {
     const std::int64_t count = blocks.Count();
     const auto room = [&] {
@@ -165,20 +137,20 @@ StreamOutcome StreamBatches(const Database& database, const std::vector<FieldDef
         const std::int64_t r = EntryRecord(entry);
         if (r < 1 || r < record || r > lastRecord) return StreamOutcome::kNotWellFormed;
         const bool sameRecord = r == record;
-        const std::optional<std::size_t> f = keys.FieldOf(entry, sameRecord ? field + 1 : 0);
+        const std::uint32_t f = names.Of(entry, sameRecord ? field : FieldNames::kNone);
         const std::int32_t mark = EntryMark(entry);
-        if (!f || (sameRecord && *f <= field) || (mark != 0 && mark != 1))
+        if (f == FieldNames::kNone || (sameRecord && f <= field) || (mark != 0 && mark != 1))
           return StreamOutcome::kNotWellFormed;
         if (!sameRecord) {
           used = static_cast<std::size_t>(out - batch.text.data());
           complete(r);
           out = room();
         }
-        field = *f;
+        field = f;
       }
       bool ended = false;
       bool broke = false;
-      entry = keys.Run(field, entry, end, record, out, ended, broke);
+      entry = Run(names, field, entry, end, record, out, ended, broke);
       if (broke) return StreamOutcome::kNotWellFormed;
       inRun = !ended;
       ends[field] = out - batch.text.data();

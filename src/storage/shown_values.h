@@ -5,38 +5,16 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
-#include <string>
 #include <string_view>
 #include <vector>
 
 #include "storage/database.h"
 #include "storage/field_def.h"
+#include "storage/field_names.h"
 #include "storage/found_values.h"
-#include "storage/name_key.h"
 #include "storage/well_formed.h"
 
 namespace tomo {
-
-// The field table's distinct names, numbered in field order: fields of the same name read
-// the same values.
-class FieldNames {
- public:
-  static constexpr std::uint32_t kNone = ~std::uint32_t{0};
-
-  explicit FieldNames(const std::vector<FieldDef>& fields);
-  std::size_t Count() const { return keys_.size(); }
-  std::uint32_t OfField(std::size_t field) const { return ofField_[field]; }
-  const NameKey& Key(std::uint32_t name) const { return keys_[name]; }
-  // The name of the entry; kNone when it names no field. Entries mostly keep the name of the
-  // entry before (`before`) or take one of the next two fields' or field 1's, tried first.
-  std::uint32_t Of(const unsigned char* entry, std::uint32_t before) const;
-
- private:
-  std::vector<NameKey> keys_;
-  std::vector<std::uint32_t> ofField_;
-  std::map<std::string, std::uint32_t, std::less<>> byName_;
-};
 
 struct RecordStart {
   std::int64_t record = 0;
