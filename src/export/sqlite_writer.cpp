@@ -97,7 +97,7 @@ class SqliteWriter : public RecordWriter {
         pending_.AddText(*values[f]);
       }
     }
-    if (pending_.records.size() == rows_) Insert(insertMany_.get(), rows_);
+    if (pending_.records.size() == rows_) InsertPending();
   }
 
   void Finish() override {
@@ -160,10 +160,10 @@ class SqliteWriter : public RecordWriter {
       }
     }
   }
-  // Inserts the first `rows` pending rows with `statement`, and forgets every pending row.
-  void Insert(sqlite3_stmt* statement, std::size_t rows) {
-    for (std::size_t r = 0; r < rows; ++r) Bind(statement, r, r);
-    Step(statement);
+  // Inserts the pending rows, rows_ of them, with one statement.
+  void InsertPending() {
+    for (std::size_t r = 0; r < rows_; ++r) Bind(insertMany_.get(), r, r);
+    Step(insertMany_.get());
     pending_.Clear();
   }
   void Step(sqlite3_stmt* statement) {

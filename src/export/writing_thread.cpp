@@ -4,15 +4,6 @@
 
 namespace tomo {
 
-namespace {
-
-// A batch is handed over at about this much text, or this many values: small enough that
-// the writing soon starts and little is left to write once the reading ends.
-constexpr std::size_t kBatchText = std::size_t{256} << 10;
-constexpr std::size_t kBatchValues = std::size_t{1} << 15;
-
-}  // namespace
-
 WritingThread::WritingThread(RecordSink write)
     : write_(std::move(write)), thread_([this] { Run(); }) {}
 
@@ -35,7 +26,7 @@ void WritingThread::Take(std::int64_t record, const RecordValues& values) {
       filling_.ends.push_back(RecordBatch::kAbsent);
     }
   }
-  if (filling_.text.size() >= kBatchText || filling_.ends.size() >= kBatchValues) HandOver();
+  if (filling_.Full(filling_.text.size())) HandOver();
 }
 
 void WritingThread::Take(RecordBatch& batch) {

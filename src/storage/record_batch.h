@@ -2,6 +2,7 @@
 // to another thread whole, by swapping it, instead of copying every value.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -15,6 +16,10 @@ using RecordValues = std::vector<std::optional<std::string_view>>;
 
 struct RecordBatch {
   static constexpr std::int64_t kAbsent = -1;
+  // A batch is handed on at about this much text, or this many values: small enough that the
+  // thread it goes to soon starts, and has little left to do once the reading ends.
+  static constexpr std::size_t kFullText = std::size_t{256} << 10;
+  static constexpr std::size_t kFullValues = std::size_t{1} << 15;
   // The records, in ascending order, each with an entry of `ends` per field: where its value's
   // text ends in `text`, the value beginning where the present value before it ended; kAbsent
   // for none.
@@ -23,6 +28,10 @@ struct RecordBatch {
   std::string text;
 
   bool Empty() const { return records.empty(); }
+  // Whether the batch, its text `textBytes` long, is full enough to hand on.
+  bool Full(std::size_t textBytes) const {
+    return textBytes >= kFullText || ends.size() >= kFullValues;
+  }
   void Clear() {
     records.clear();
     ends.clear();

@@ -66,15 +66,6 @@ const unsigned char* Run(const FieldNames& names, std::uint32_t name, const unsi
 // The stream follows the well-formed order (well_formed.h) itself, run by run: a run starts
 // with an entry of record 1 or more, not below the run before's, of a field after the last
 // one of its record; its entries are of that record and field, marked 0 but the last, 1.
-namespace {
-
-// A batch is handed on at about this much text, or this many values: small enough that the
-// other thread soon starts and little is left to it once the reading ends.
-constexpr std::size_t kBatchText = std::size_t{256} << 10;
-constexpr std::size_t kBatchValues = std::size_t{1} << 15;
-
-}  // namespace
-
 StreamOutcome StreamBatches(const Database& database, const std::vector<FieldDef>& fields,
                             const BatchSink& sink, const ReadProgress& progress) {
   // Fields of one name: entries cannot tell them apart.
@@ -105,10 +96,10 @@ StreamOutcome StreamBatches(const Database& database, const std::vector<FieldDef
     for (std::int64_t r = record + 1; r < next; ++r) {
       batch.records.push_back(r);
       batch.ends.insert(batch.ends.end(), ends.size(), RecordBatch::kAbsent);
-      if (batch.ends.size() >= kBatchValues) handOn();
+      if (batch.Full(used)) handOn();
     }
     record = next;
-    if (used >= kBatchText || batch.ends.size() >= kBatchValues) handOn();
+    if (batch.Full(used)) handOn();
   };
 
   EntryBlocks blocks(database, 1);
