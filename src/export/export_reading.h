@@ -1,7 +1,8 @@
 // How an export reads a database: by streaming it in one pass when the record file is in
-// the well-formed order (record_stream.h), else each record as shown when the user goes to
-// it (shown_records.h), which is what the stream hands out on such a file. It chooses and
-// hands the records on; what becomes of them is the sink's concern.
+// the well-formed order, or is but for values appended out of order at its end
+// (shown_stream.h), else each record as shown when the user goes to it (shown_records.h),
+// which is what the stream hands out on such a file. It chooses and hands the records on;
+// what becomes of them is the sink's concern.
 #pragma once
 
 #include <cstdint>

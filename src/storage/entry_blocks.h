@@ -2,6 +2,7 @@
 // through while a long scan runs.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 
@@ -21,6 +22,8 @@ class EntryBlocks {
 
   // Whole entries in the file when it was opened.
   std::int64_t Entries() const { return entries_; }
+  // Takes the file to end before entry `entry`; before the first block is read.
+  void EndBefore(std::int64_t entry) { entries_ = std::min(entries_, entry - 1); }
   // The file as it was when it was opened.
   const FileStamp& Stamp() const { return stamp_; }
   // Entries per block read, the last block of the file holding the rest.

@@ -67,7 +67,8 @@ const unsigned char* Run(const FieldNames& names, std::uint32_t name, const unsi
 // with an entry of record 1 or more, not below the run before's, of a field after the last
 // one of its record; its entries are of that record and field, marked 0 but the last, 1.
 StreamOutcome StreamBatches(const Database& database, const std::vector<FieldDef>& fields,
-                            const BatchSink& sink, const ReadProgress& progress) {
+                            const BatchSink& sink, const ReadProgress& progress,
+                            std::int64_t before) {
   // Fields of one name: entries cannot tell them apart.
   if (EntryOrder(fields).Found().Any()) return StreamOutcome::kNotWellFormed;
   // The names are distinct, so each name's number is its field's.
@@ -103,6 +104,7 @@ StreamOutcome StreamBatches(const Database& database, const std::vector<FieldDef
   };
 
   EntryBlocks blocks(database, 1);
+  if (before > 0) blocks.EndBefore(before);
   // Records never decrease, so none lies beyond the last entry's: no records without entries
   // are handed out up to a record number that a later entry shows to be out of order.
   const std::int64_t lastRecord = blocks.LastRecord();

@@ -32,8 +32,9 @@ enum class StreamOutcome {
 };
 StreamOutcome StreamRecords(const Database& database, const std::vector<FieldDef>& fields,
                             const RecordSink& sink, const ReadProgress& progress = {});
-// The same, in batches.
+// The same, in batches, of the entries before entry `before` (the whole file for 0).
 StreamOutcome StreamBatches(const Database& database, const std::vector<FieldDef>& fields,
-                            const BatchSink& sink, const ReadProgress& progress = {});
+                            const BatchSink& sink, const ReadProgress& progress = {},
+                            std::int64_t before = 0);
 
 }  // namespace tomo

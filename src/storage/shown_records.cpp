@@ -19,14 +19,9 @@ class Rows {
   // A record that has entries. ReadValue from its first entry of field 1's name on takes
   // the first value that ends there or after; without such an entry it scans from entry 1.
   void Hand(const RecordStart& record) {
-    found_.values.Visit(record.record,
-                        [&](std::uint32_t name, bool afterStart, std::string_view text) {
-                          if (!byName_[name] && (record.start == 0 || afterStart))
-                            byName_[name] = text;
-                        });
+    PickShownValues(found_, record, record.start == 0, byName_);
     for (std::size_t f = 0; f < values_.size(); ++f) values_[f] = byName_[names_.OfField(f)];
     sink_(record.record, values_);
-    std::fill(byName_.begin(), byName_.end(), std::nullopt);
     ++handedOut_;
   }
   void HandEmpty(std::int64_t record) {

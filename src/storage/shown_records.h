@@ -36,6 +36,7 @@ struct ShownRecordsReport {
   bool onlyWithEntries = false;    // records without entries were left out
   std::int64_t handedOut = 0;
   bool cutShort = false;  // the file ended before the entries it had when opened
+  bool operator==(const ShownRecordsReport&) const = default;
 };
 
 // Hands out, in ascending order, records 1..recordCount and then every record above it that

@@ -168,9 +168,9 @@ class Pass {
 }  // namespace
 
 ShownValues FindShownValues(const Database& database, const FieldNames& names,
-                            const ReadProgress& progress) {
+                            const ReadProgress& progress, std::int64_t first) {
   Pass pass(names);
-  EntryBlocks blocks(database, 1);
+  EntryBlocks blocks(database, first);
   blocks.ReadAhead();
   const auto characters =
       std::make_unique_for_overwrite<char[]>(static_cast<std::size_t>(blocks.BlockEntries()));
@@ -180,7 +180,17 @@ ShownValues FindShownValues(const Database& database, const FieldNames& names,
     read += blocks.Count();
     if (progress) progress(read, blocks.Entries());
   }
-  return pass.Finish(read < blocks.Entries());
+  const std::int64_t wanted = blocks.Entries() - std::max<std::int64_t>(first, 1) + 1;
+  return pass.Finish(read < wanted);
+}
+
+void PickShownValues(ShownValues& found, const RecordStart& record, bool fromBefore,
+                     RecordValues& byName) {
+  std::fill(byName.begin(), byName.end(), std::nullopt);
+  found.values.Visit(record.record,
+                     [&](std::uint32_t name, bool afterStart, std::string_view text) {
+                       if (!byName[name] && (fromBefore || afterStart)) byName[name] = text;
+                     });
 }
 
 }  // namespace tomo

@@ -12,6 +12,7 @@
 #include "storage/field_def.h"
 #include "storage/field_names.h"
 #include "storage/found_values.h"
+#include "storage/record_batch.h"
 #include "storage/well_formed.h"
 
 namespace tomo {
@@ -30,7 +31,15 @@ struct ShownValues {
   bool cutShort = false;
 };
 
+// Reads the record file from entry `first` on.
 ShownValues FindShownValues(const Database& database, const FieldNames& names,
-                            const ReadProgress& progress);
+                            const ReadProgress& progress, std::int64_t first = 1);
+
+// The value of each name that `record` shows, by name, out of those `found` holds: the first
+// that ends after the record's start, or the first of all when the values are read from
+// before them all (`fromBefore`: the record has no start, or one before the entries read).
+// Records asked for must ascend.
+void PickShownValues(ShownValues& found, const RecordStart& record, bool fromBefore,
+                     RecordValues& byName);
 
 }  // namespace tomo

@@ -10,6 +10,7 @@
 #include "shell/linked_database.h"
 #include "storage/field_table.h"
 #include "storage/record_file.h"
+#include "storage/shown_stream.h"
 #include "support/linked_app.h"
 #include "support/random_database.h"
 #include "support/reference_files.h"
@@ -31,7 +32,7 @@ RecordSink Collect(Shown& shown) {
 
 TEST(ShownRecords, EqualTheReferenceAndTheStreamOnRandomDatabases) {
   std::mt19937_64 random(17);
-  int streamed = 0, onlyWithEntries = 0, beyond = 0;
+  int streamed = 0, onlyWithEntries = 0, beyond = 0, withTail = 0;
   for (int n = 0; n < 3000; ++n) {
     SCOPED_TRACE("database " + std::to_string(n));
     const auto [files, side] = LinkRandomDatabase(random);
@@ -46,13 +47,20 @@ TEST(ShownRecords, EqualTheReferenceAndTheStreamOnRandomDatabases) {
     beyond += report.beyondCount > 0;
 
     Shown stream;
-    if (StreamRecords(database, fields, Collect(stream)) == StreamOutcome::kComplete) {
+    const RecordSink collect = Collect(stream);
+    const std::int64_t tail = FindAppendedTail(database);
+    const ShownStream outcome = StreamShownRecords(
+        database, fields, tail, [&](RecordBatch& batch) { batch.ForEach(collect); }, collect);
+    if (outcome.outcome == StreamOutcome::kComplete) {
       ++streamed;
+      withTail += tail > 0;
       EXPECT_EQ(shown, stream);
+      EXPECT_EQ(report, outcome.report);
     }
     if (::testing::Test::HasFailure()) return;
   }
   EXPECT_GT(streamed, 1000);
+  EXPECT_GT(withTail, 200);
   EXPECT_GT(onlyWithEntries, 8);
   EXPECT_GT(beyond, 500);
 }

@@ -82,15 +82,35 @@ std::vector<Entry> RawEntries(std::mt19937_64& random) {
   return entries;
 }
 
+// Values appended after the entries, as an edit by appending leaves them: of the database's
+// records and others, of its fields and others, now and then a zero-filled entry.
+void AppendValues(std::mt19937_64& random, const DatabaseSpec& database,
+                  std::vector<Entry>& entries) {
+  const std::size_t values = 1 + random() % 3;
+  for (std::size_t v = 0; v < values; ++v) {
+    if (Chance(random, 0.1)) {
+      entries.push_back(Entry{'\0', "", 0, 0});
+      continue;
+    }
+    const std::string name =
+        Chance(random, 0.9) ? Pick(random, database.fields).name : Pick(random, kNames);
+    const std::int64_t record =
+        Chance(random, 0.8) ? static_cast<std::int64_t>(random() % 9) + 1 : RandomRecord(random);
+    const std::vector<Entry> value = format::ValueEntries(name, record, RandomText(random));
+    entries.insert(entries.end(), value.begin(), value.end());
+  }
+}
+
 }  // namespace
 
 RandomDatabase MakeRandomDatabase(std::mt19937_64& random) {
-  const int kind = static_cast<int>(random() % 10);
+  const int kind = static_cast<int>(random() % 12);
   const bool wellFormed = kind < 4;
-  const DatabaseSpec described = RandomSpec(random, wellFormed);
+  const DatabaseSpec described = RandomSpec(random, wellFormed || kind >= 10);
   std::vector<Entry> entries;
-  if (wellFormed) {
+  if (wellFormed || kind >= 10) {
     entries = format::RecordEntries(described);
+    if (kind >= 10) AppendValues(random, described, entries);
     // Bytes after a name's zero byte are not part of it.
     for (Entry& entry : entries) {
       if (Chance(random, 0.1)) entry.name += std::string(1, '\0') + "x";
@@ -107,7 +127,7 @@ RandomDatabase MakeRandomDatabase(std::mt19937_64& random) {
     entries = RawEntries(random);
   }
   RandomDatabase database{format::FieldFileBytes(described.fields),
-                          format::RecordFileBytes(entries), wellFormed};
+                          format::RecordFileBytes(entries), wellFormed, kind >= 10};
   if (Chance(random, 0.1)) database.recordFile.append(random() % 54, '\x07');
   return database;
 }

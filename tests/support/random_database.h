@@ -1,5 +1,6 @@
 // Random small databases for comparing the export's reading with the reference: well
-// formed, broken in the ways a database breaks, or entries of no order at all.
+// formed, broken in the ways a database breaks, well formed but for values appended at the
+// end, or entries of no order at all.
 #pragma once
 
 #include <cstdint>
@@ -18,6 +19,7 @@ struct RandomDatabase {
   std::string fieldFile;
   std::string recordFile;
   bool wellFormed = false;  // written in the well-formed order on purpose
+  bool appended = false;    // well formed but for values appended at the end
 };
 
 // Values use characters that CSV and JSON must escape and letters of code page 1252 beyond
