@@ -29,6 +29,13 @@ class FieldNames {
   // The name of the entry; kNone when it names no field. Entries mostly keep the name of the
   // entry before (`before`) or take one of the next two fields' or field 1's, tried first.
   std::uint32_t Of(const unsigned char* entry, std::uint32_t before) const;
+  // The same for an entry that starts a run in the well-formed order after a run of name
+  // `before` (kNone at a record's first run), tried first with the name after it.
+  std::uint32_t After(const unsigned char* entry, std::uint32_t before) const {
+    const std::uint32_t next = before == kNone ? 0 : before + 1;
+    if (next < short_.size() && short_[next] && short_[next]->Matches(entry)) return next;
+    return Of(entry, before);
+  }
 
  private:
   std::vector<NameKey> keys_;

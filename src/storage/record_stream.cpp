@@ -130,7 +130,7 @@ StreamOutcome StreamBatches(const Database& database, const std::vector<FieldDef
         const std::int64_t r = EntryRecord(entry);
         if (r < 1 || r < record || r > lastRecord) return StreamOutcome::kNotWellFormed;
         const bool sameRecord = r == record;
-        const std::uint32_t f = names.Of(entry, sameRecord ? field : FieldNames::kNone);
+        const std::uint32_t f = names.After(entry, sameRecord ? field : FieldNames::kNone);
         const std::int32_t mark = EntryMark(entry);
         if (f == FieldNames::kNone || (sameRecord && f <= field) || (mark != 0 && mark != 1))
           return StreamOutcome::kNotWellFormed;
