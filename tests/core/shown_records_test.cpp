@@ -72,6 +72,7 @@ struct DamageCase {
   std::int64_t recordCount, highest, beyondCount, belowOneCount;
   bool onlyWithEntries;
   std::int64_t handedOut;
+  bool streams;  // read in blocks of 5 entries, the records stream, as shown
 };
 
 TEST(ShownRecords, DamagedEndsKeepEveryRecordAndNoMillionsOfEmptyOnes) {
@@ -79,16 +80,24 @@ TEST(ShownRecords, DamagedEndsKeepEveryRecordAndNoMillionsOfEmptyOnes) {
   const std::int64_t huge = 4'000'000'000'000'000'000;
   const std::vector<DamageCase> cases = {
       {"value appended for record 5",
-       format::RecordFileBytes({{'n', "F2", 5, 0}, {'w', "F2", 5, 1}}), 5, 64, 59, 0, false, 64},
-      {"zeroed entry appended", std::string(54, '\0'), 0, 64, 64, 1, false, 64},
+       format::RecordFileBytes({{'n', "F2", 5, 0}, {'w', "F2", 5, 1}}), 5, 64, 59, 0, false, 64,
+       true},
+      {"values appended for records 5, 70 and 3",
+       format::RecordFileBytes(
+           {{'n', "F2", 5, 1}, {'x', "F1", 70, 1}, {'a', "F1", 3, 0}, {'b', "F1", 3, 1}}),
+       3, 70, 62, 0, false, 65, true},
+      {"value appended for record 5, longer than a block",
+       format::RecordFileBytes(format::ValueEntries("F2", 5, "longer")), 5, 64, 59, 0, false, 64,
+       false},
+      {"zeroed entry appended", std::string(54, '\0'), 0, 64, 64, 1, false, 64, true},
       {"last entry below 1", format::RecordFileBytes({{'x', "F1", -3, 1}}), -3, 64, 64, 1, false,
-       64},
+       64, true},
       {"a gap of a few empty records", format::RecordFileBytes({{'x', "F1", 1000, 1}}), 1000, 1000,
-       0, 0, false, 1000},
+       0, 0, false, 1000, true},
       {"jump from 64 to 4,000,000", format::RecordFileBytes({{'x', "F1", 4'000'000, 1}}), 4'000'000,
-       4'000'000, 0, 0, true, 65},
+       4'000'000, 0, 0, true, 65, false},
       {"last record 4e18", format::RecordFileBytes({{'x', "F1", huge, 1}}), huge, huge, 0, 0, true,
-       65},
+       65, false},
   };
   for (const DamageCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -113,9 +122,14 @@ TEST(ShownRecords, DamagedEndsKeepEveryRecordAndNoMillionsOfEmptyOnes) {
     // Where the file streams, in chunks of a few entries, the stream hands out the same.
     side->app.ScanBlockEntries = 5;
     Shown stream;
-    if (!report.onlyWithEntries &&
-        StreamRecords(files, ReadFieldTable(files), Collect(stream)) == StreamOutcome::kComplete) {
+    const RecordSink collect = Collect(stream);
+    const ShownStream streamed = StreamShownRecords(
+        files, ReadFieldTable(files), FindAppendedTail(files),
+        [&](RecordBatch& batch) { batch.ForEach(collect); }, collect);
+    EXPECT_EQ(streamed.outcome == StreamOutcome::kComplete, c.streams);
+    if (c.streams) {
       EXPECT_EQ(stream, shown);
+      EXPECT_EQ(streamed.report, report);
     }
   }
 }
