@@ -105,7 +105,7 @@ std::string Export(App& app, const Talk& talk, const ExportType& type, const Exp
          "a): no se escribi\xF3 nada"});
   }
   out.Commit();
-  return talk.Of({"Exported ", "Exportados "}) + std::to_string(outcome.size.lastRecord) +
+  return talk.Of({"Exported ", "Exportados "}) + std::to_string(outcome.report.handedOut) +
          talk.Of({" records to ", " registros a "}) + shownPath;
 }
 

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "commands/run_command.h"
+#include "database_format.h"
 #include "shell/surface_handler.h"
 #include "support/linked_app.h"
 
@@ -108,6 +109,21 @@ TEST(ExportCommand, OffersTheTypesInDocumentsAndWritesWhatTomodbWrites) {
     EXPECT_EQ(ui.caption, "TOMO BD");
     EXPECT_EQ(db.app().InputActive, 0);
   }
+}
+
+// A value appended for record 1 makes it the record count, and records 2 and 3 go out after it:
+// the box counts the records written.
+TEST(ExportCommand, CountsTheRecordsWrittenOfAFileWithAValueAppended) {
+  LinkedApp db(NumberedDatabase(3, 2));
+  std::ofstream(db.folder.path() / "db" / "db.zbd", std::ios::binary | std::ios::app)
+      << format::RecordFileBytes({{'x', "F2", 1, 1}});
+  TempFolder documents;
+  const fs::path target = documents.path() / "out.csv";
+  db.ui().saveAnswers.push_back(SaveChoice{target.string(), 0});
+  RunMenuCommand(db.app(), kExport);
+  ASSERT_EQ(db.ui().messages.size(), 1u);
+  EXPECT_EQ(db.ui().messages[0].text, "Exportados 3 registros a " + target.string());
+  EXPECT_EQ(Contents(target), kCsv);
 }
 
 }  // namespace
