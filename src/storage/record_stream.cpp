@@ -104,7 +104,11 @@ StreamOutcome StreamBatches(const Database& database, const std::vector<FieldDef
   };
 
   EntryBlocks blocks(database, 1);
-  if (before > 0) blocks.EndBefore(before);
+  if (before > 0) {
+    blocks.EndBefore(before);
+    // Cut short since the entries from `before` on were read.
+    if (blocks.Entries() < before - 1) return StreamOutcome::kCutShort;
+  }
   // Records never decrease, so none lies beyond the last entry's: no records without entries
   // are handed out up to a record number that a later entry shows to be out of order.
   const std::int64_t lastRecord = blocks.LastRecord();
