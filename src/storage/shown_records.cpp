@@ -51,13 +51,9 @@ ShownRecordsReport ReadShownRecords(const Database& database, const std::vector<
   report.cutShort = found.cutShort;
   const auto& records = found.records;
   if (!records.empty()) report.highest = records.back().record;
-  const auto above = [&](std::int64_t number) {
-    return std::upper_bound(records.begin(), records.end(), number,
-                            [](std::int64_t n, const RecordStart& r) { return n < r.record; });
-  };
-  const auto positive = above(0);
+  const auto positive = RecordsAbove(records, 0);
   const std::int64_t counted = std::max<std::int64_t>(report.recordCount, 0);
-  const auto beyond = above(counted);
+  const auto beyond = RecordsAbove(records, counted);
   report.belowOneCount = positive - records.begin();
   report.beyondCount = records.end() - beyond;
   const std::int64_t withEntries = records.end() - positive;

@@ -30,23 +30,17 @@ class Tail {
   Tail(const Database& database, const FieldNames& names, std::int64_t first)
       : names_(names), byName_(names.Count()) {
     if (first > 0) found_ = FindShownValues(database, names, {}, first);
-    const auto& records = found_.records;
-    positive_ = next_ =
-        std::upper_bound(records.begin(), records.end(), 0,
-                         [](std::int64_t n, const RecordStart& r) { return n < r.record; });
+    positive_ = next_ = RecordsAbove(found_.records, 0);
   }
   bool CutShort() const { return found_.cutShort; }
   // The record number of the tail's last entry.
   std::int64_t LastRecord() const { return found_.lastRecord; }
   std::int64_t BelowOne() const { return positive_ - found_.records.cbegin(); }
   std::int64_t Highest() const { return found_.records.empty() ? 0 : found_.records.back().record; }
-  // Of the records with entries in the tail (positive), those from `low` to `high`.
+  // Of the records with entries in the tail, those from `low` (above 0) to `high`.
   std::int64_t Between(std::int64_t low, std::int64_t high) const {
-    const auto above = [&](std::int64_t n) {
-      return std::upper_bound(positive_, found_.records.cend(), n,
-                              [](std::int64_t m, const RecordStart& r) { return m < r.record; });
-    };
-    return high < low ? 0 : above(high) - above(low - 1);
+    const auto& records = found_.records;
+    return high < low ? 0 : RecordsAbove(records, high) - RecordsAbove(records, low - 1);
   }
   // The next record, in ascending order, that has entries in the tail; kNoRecord after them.
   std::int64_t Next() const { return next_ == found_.records.cend() ? kNoRecord : next_->record; }

@@ -4,6 +4,7 @@
 // field 1 starts. Choosing among them is left to the caller.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -32,6 +33,13 @@ struct ShownValues {
 };
 
 // Reads the record file from entry `first` on.
+// The first of the records, in ascending order, above record number `number`.
+inline std::vector<RecordStart>::const_iterator RecordsAbove(
+    const std::vector<RecordStart>& records, std::int64_t number) {
+  return std::upper_bound(records.begin(), records.end(), number,
+                          [](std::int64_t n, const RecordStart& r) { return n < r.record; });
+}
+
 ShownValues FindShownValues(const Database& database, const FieldNames& names,
                             const ReadProgress& progress, std::int64_t first = 1);
 
