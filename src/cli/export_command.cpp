@@ -80,7 +80,7 @@ int RunExport(Host& host, const Arguments& args) {
       throw Failure(recordFile + " changed while tomodb read it");
   }
   out->Commit();
-  WarnOfReading(host.err, outcome.report, recordFile);
+  WarnOfReading(host.err, outcome.report);
   if (outcome.size.partialBytes > 0) {
     std::fprintf(host.err,
                  "tomodb: warning: %s ends inside an entry: its last %lld bytes, fewer than an "

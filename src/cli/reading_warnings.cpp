@@ -14,8 +14,7 @@ std::string Count(std::int64_t count, const char* one, const char* many) {
 
 }  // namespace
 
-void WarnOfReading(std::FILE* err, const ShownRecordsReport& report,
-                   const std::string& recordFile) {
+void WarnOfReading(std::FILE* err, const ShownRecordsReport& report) {
   const std::int64_t counted = std::max<std::int64_t>(report.recordCount, 0);
   if (report.beyondCount > 0) {
     std::fprintf(err,
@@ -41,12 +40,6 @@ void WarnOfReading(std::FILE* err, const ShownRecordsReport& report,
                  Count(report.belowOneCount, "record number", "record numbers").c_str(),
                  report.belowOneCount == 1 ? "has" : "have",
                  report.belowOneCount == 1 ? "its record was" : "their records were");
-  }
-  if (report.cutShort) {
-    std::fprintf(err,
-                 "tomodb: warning: %s became shorter while tomodb read it; the records of the "
-                 "entries it lost were not written\n",
-                 recordFile.c_str());
   }
 }
 

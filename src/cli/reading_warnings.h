@@ -3,12 +3,11 @@
 #pragma once
 
 #include <cstdio>
-#include <string>
 
 #include "storage/shown_records.h"
 
 namespace tomo::cli {
 
-void WarnOfReading(std::FILE* err, const ShownRecordsReport& report, const std::string& recordFile);
+void WarnOfReading(std::FILE* err, const ShownRecordsReport& report);
 
 }  // namespace tomo::cli

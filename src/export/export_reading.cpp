@@ -25,6 +25,8 @@ ExportOutcome ReadForExport(const Database& database, const std::vector<FieldDef
   };
   const auto shown = [&] {
     result.report = ReadShownRecords(database, fields, take, reading.progress);
+    // A file that became shorter while read was not read to its end, as for the stream.
+    if (result.report.cutShort) return ended(ExportEnd::kCutShort);
     sink.Complete();
     return result;
   };

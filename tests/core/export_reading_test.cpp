@@ -5,10 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "shell/linked_database.h"
 #include "storage/field_table.h"
+#include "support/linked_app.h"
 #include "support/random_database.h"
 #include "support/reference_shown.h"
 
@@ -66,6 +68,61 @@ TEST(ExportReading, KeepsTheReferenceRecordsAndTakesNothingBackFromAnOutputThatC
   EXPECT_GT(complete, 1000);
   EXPECT_GT(restarted, 10);         // streams that broke off and started over were among them
   EXPECT_GT(appendedStreamed, 30);  // and streams of values appended at the end, not broken off
+}
+
+// Reads of the record file that stop halfway: another program cut it short after it was
+// opened.
+class CutShortReads : public Files {
+ public:
+  explicit CutShortReads(Files& files) : files_(files) {}
+  std::unique_ptr<ReadOnlyFile> OpenForReading(const std::string& path) override {
+    struct Half : ReadOnlyFile {
+      std::unique_ptr<ReadOnlyFile> whole;
+      std::int64_t Length() override { return whole->Length(); }
+      FileStamp Stamp() override { return whole->Stamp(); }
+      std::size_t ReadAt(std::int64_t offset, void* buffer, std::size_t size) override {
+        const std::int64_t readable = Length() / 2 - offset;
+        if (readable <= 0) return 0;
+        return whole->ReadAt(offset, buffer, std::min(size, static_cast<std::size_t>(readable)));
+      }
+    };
+    auto file = files_.OpenForReading(path);
+    if (!path.ends_with(".zbd")) return file;
+    auto half = std::make_unique<Half>();
+    half->whole = std::move(file);
+    return half;
+  }
+  std::string CreateTempFile() override { return {}; }
+  void DeleteTempFile(const std::string&) override {}
+
+ private:
+  Files& files_;
+};
+
+// Streamed, or read as shown after the stream broke off, a file cut short while read ends the
+// export unfinished: nothing is completed.
+TEST(ExportReading, AFileCutShortWhileReadIsNeverCompleted) {
+  for (const bool reversed : {false, true}) {
+    for (const bool checkFirst : {false, true}) {
+      SCOPED_TRACE(::testing::Message()
+                   << "reversed " << reversed << ", check first " << checkFirst);
+      DatabaseSpec spec = NumberedDatabase(40, 2);
+      if (reversed) std::reverse(spec.records.begin(), spec.records.end());
+      MemoryTestApp side;
+      side.Use("\\mem\\db", format::FieldFileBytes(spec.fields),
+               format::RecordFileBytes(format::RecordEntries(spec)));
+      const Database whole = DatabaseOf(side.app);
+      CutShortReads cut(whole.files);
+      const Database database{cut, whole.pump, whole.fieldFilePath, whole.recordFilePath,
+                              whole.state};
+      ExportReading reading;
+      reading.checkFirst = checkFirst;
+      KeptRecords sink;
+      const ExportOutcome outcome = ReadForExport(database, ReadFieldTable(whole), reading, sink);
+      EXPECT_EQ(outcome.end, ExportEnd::kCutShort);
+      EXPECT_EQ(sink.completions, 0);
+    }
+  }
 }
 
 }  // namespace
