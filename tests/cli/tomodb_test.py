@@ -315,8 +315,9 @@ class Refusals(unittest.TestCase):
                         self.assertEqual(snapshot(tmp), before)
             self.assertEqual(tomodb("export", cases[6][1]).stdout, b"record,A\r\n")
             self.assertTrue(before["out/named.csv"].startswith(b"record,Nombre"))
+            # A full disk under standard output, for every command that writes there.
             for args in (["info", sample], ["info", sample, "--json"], ["check", sample], ["--help"],
-                         ["--version"]):
+                         ["--version"], ["export", sample], ["export", sample, "--format", "jsonl"]):
                 with self.subTest(args=args), open("/dev/full", "wb") as full:
                     run = subprocess.run([ARGS.tomodb, *args], stdout=full, stderr=subprocess.PIPE)
                     self.assertEqual(run.returncode, 1)
