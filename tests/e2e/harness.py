@@ -166,10 +166,13 @@ class Session:
         self.tomo = subprocess.Popen(["wine", self.tomo_exe, *arguments], cwd=self.bin,
                                      env=self.env, stdout=subprocess.DEVNULL,
                                      stderr=subprocess.DEVNULL)
-        wait_for(lambda: self.probe_ok(["surface-rect"]), "the main window", timeout=60)
-        x, y, w, h = (int(v) for v in self.probe(["surface-rect"]).stdout.split())
-        self.surface = (x, y, w, h)
-        self.client = tuple(int(v) for v in self.probe(["window-rect"]).stdout.split())
+        # Each answer is waited for: a probe run may find nothing while Wine is still busy.
+        def rect(command):
+            answer = wait_for(lambda: self.probe_ok([command]), "the main window", timeout=60)
+            return tuple(int(v) for v in answer.split())
+
+        self.surface = rect("surface-rect")
+        self.client = rect("window-rect")
         # Painted: the corner header cell's fill is silver.
         wait_for(lambda: self.surface_pixel(self.shot(), 50, 16) == screen.SILVER,
                  "the grid to be painted")

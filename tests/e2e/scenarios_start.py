@@ -17,8 +17,8 @@ def empty_grid(session):
     # Where the surface sits: at (1, 1) of the main window's client area, the screen's size
     # less 3 by 25.
     client_x, client_y, _, _ = session.client
-    frame_x, frame_y, frame_w, frame_h = (
-        int(v) for v in session.probe_ok(["surface-frame"]).split())
+    frame = wait_for(lambda: session.probe_ok(["surface-frame"]), "the surface's frame")
+    frame_x, frame_y, frame_w, frame_h = (int(v) for v in frame.split())
     offset = (frame_x - client_x, frame_y - client_y)
     check(offset == (1, 1), "the surface sits at %s of the client area" % (offset,))
     check((frame_w, frame_h) == (session.width - 3, session.height - 25),
