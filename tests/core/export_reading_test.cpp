@@ -106,11 +106,11 @@ TEST(ExportReading, AFileCutShortWhileReadIsNeverCompleted) {
     for (const bool checkFirst : {false, true}) {
       SCOPED_TRACE(::testing::Message()
                    << "reversed " << reversed << ", check first " << checkFirst);
-      DatabaseSpec spec = NumberedDatabase(40, 2);
-      if (reversed) std::reverse(spec.records.begin(), spec.records.end());
+      DatabaseSpec described = NumberedDatabase(40, 2);
+      if (reversed) std::reverse(described.records.begin(), described.records.end());
       MemoryTestApp side;
-      side.Use("\\mem\\db", format::FieldFileBytes(spec.fields),
-               format::RecordFileBytes(format::RecordEntries(spec)));
+      side.Use("\\mem\\db", format::FieldFileBytes(described.fields),
+               format::RecordFileBytes(format::RecordEntries(described)));
       const Database whole = DatabaseOf(side.app);
       CutShortReads cut(whole.files);
       const Database database{cut, whole.pump, whole.fieldFilePath, whole.recordFilePath,
