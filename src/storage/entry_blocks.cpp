@@ -53,13 +53,22 @@ std::int64_t EntryBlocks::ReadInto(unsigned char* buffer, std::int64_t from,
 }
 
 bool EntryBlocks::Next() {
-  if (next_ > entries_) return false;
+  if (view_) {
+    whole_ = view_->Whole();
+    view_.reset();
+  }
+  if (next_ > entries_ || !whole_) return false;
   if (count_ > 0) PumpWhenDue();
   const std::int64_t wanted = std::min(blockEntries_, entries_ - next_ + 1);
-  if (ahead_) {
+  if (viewing_ && (view_ = file_->View((next_ - 1) * kEntrySize,
+                                       static_cast<std::size_t>(wanted) * kEntryBytes))) {
+    block_ = view_->Bytes();
+    count_ = wanted;
+  } else if (ahead_) {
     std::unique_lock lock(ahead_->mutex);
     ahead_->changed.wait(lock, [this] { return ahead_->ready; });
     std::swap(buffer_, ahead_->buffer);
+    block_ = buffer_.get();
     count_ = ahead_->entries;
     ahead_->ready = false;
     ahead_->changed.notify_all();
@@ -71,6 +80,7 @@ bool EntryBlocks::Next() {
       bufferEntries_ = wanted;
     }
     count_ = ReadInto(buffer_.get(), next_, wanted);
+    block_ = buffer_.get();
   }
   // A file cut short by another program ends at its last whole entry.
   first_ = next_;

@@ -38,6 +38,13 @@ class EntryBlocks {
   // its looking, not both. Only for a pass that reads every block in order and nothing else
   // of the file meanwhile (no PassOver, no LastRecord).
   void ReadAhead();
+  // From now on, looks at each block where the system holds the file, where the platform can,
+  // instead of copying it out: a pass that looks at every entry once then costs about one
+  // reading of the file. Only for a pass that reads every block in order (no ReadAhead).
+  void ViewInPlace() { viewing_ = true; }
+  // Whether the blocks looked at so far were all the file's: false once the file was cut
+  // short under a block looked at in place, whose lost entries then read as zeros.
+  bool Whole() { return whole_ && (!view_ || view_->Whole()); }
   // Goes past the next `entries` entries without reading them.
   void PassOver(std::int64_t entries) { next_ += entries; }
   // Entry numbers of the current block: First() .. First() + Count() - 1.
@@ -56,7 +63,7 @@ class EntryBlocks {
   }
   // The 54 bytes of entry First() + k, valid until the next block is read.
   const unsigned char* Bytes(std::int64_t k) const {
-    return buffer_.get() + static_cast<std::size_t>(k) * kEntryBytes;
+    return block_ + static_cast<std::size_t>(k) * kEntryBytes;
   }
 
  private:
@@ -69,6 +76,12 @@ class EntryBlocks {
   ScanPump& pump_;
   const std::int64_t pumpMicroseconds_;
   std::unique_ptr<ReadOnlyFile> file_;
+  // The block at hand, in buffer_ or in view_.
+  const unsigned char* block_ = nullptr;
+  bool viewing_ = false;
+  bool whole_ = true;
+  // After file_: it goes first.
+  std::unique_ptr<FileView> view_;
   FileStamp stamp_;
   std::int64_t entries_ = 0;
   std::int64_t next_ = 1;

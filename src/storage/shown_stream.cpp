@@ -166,6 +166,9 @@ class Streaming {
 
 std::int64_t FindAppendedTail(const Database& database) {
   EntryBlocks blocks(database, 1);
+  // Zeros of a file cut short meanwhile may read as a tail: it then lies beyond the file's
+  // end, where its reading finds the file cut short.
+  blocks.ViewInPlace();
   blocks.PassOver(std::max<std::int64_t>(blocks.Entries() - blocks.BlockEntries(), 0));
   if (!blocks.Next()) return 0;
   for (std::int64_t k = 1; k < blocks.Count(); ++k) {

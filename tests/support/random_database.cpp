@@ -169,9 +169,12 @@ RecordTable ReferenceRecords(MemoryTestApp& side) {
 LinkedRandomDatabase LinkRandomDatabase(std::mt19937_64& random) {
   LinkedRandomDatabase linked{MakeRandomDatabase(random), std::make_unique<MemoryTestApp>()};
   linked.side->Use("\\mem\\db", linked.files.fieldFile, linked.files.recordFile);
-  if (random() % 2) {
+  const std::uint64_t draw = random();
+  if (draw % 2) {
     linked.side->app.ScanBlockEntries = 1 + static_cast<std::int64_t>(random() % 5);
   }
+  // Blocks looked at in place or read, each half the time, small blocks or not.
+  linked.side->files.views = draw % 4 >= 2;
   return linked;
 }
 

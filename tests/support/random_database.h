@@ -27,7 +27,8 @@ struct RandomDatabase {
 RandomDatabase MakeRandomDatabase(std::mt19937_64& random);
 
 // A random database in use by a fresh state; half the time read in blocks of one to five
-// entries, so that runs cross block boundaries.
+// entries, so that runs cross block boundaries, and half the time with its blocks looked at in
+// place.
 struct LinkedRandomDatabase {
   RandomDatabase files;
   std::unique_ptr<MemoryTestApp> side;
