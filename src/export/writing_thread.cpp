@@ -37,10 +37,10 @@ void WritingThread::Take(RecordBatch& batch) {
 
 void WritingThread::HandOver() {
   std::unique_lock lock(mutex_);
-  changed_.wait(lock, [this] { return !full_ || failure_; });
+  changed_.wait(lock, [this] { return waiting_ < kHanded || failure_; });
   if (failure_) std::rethrow_exception(failure_);
-  std::swap(filling_, handed_);
-  full_ = true;
+  std::swap(filling_, handed_[(first_ + waiting_) % kHanded]);
+  ++waiting_;
   lock.unlock();
   changed_.notify_all();
   filling_.Clear();
@@ -51,7 +51,7 @@ void WritingThread::Finish() {
   std::unique_lock lock(mutex_);
   finished_ = true;
   changed_.notify_all();
-  changed_.wait(lock, [this] { return !full_ || failure_; });
+  changed_.wait(lock, [this] { return waiting_ == 0 || failure_; });
   if (failure_) std::rethrow_exception(failure_);
 }
 
@@ -59,18 +59,19 @@ void WritingThread::Run() {
   for (;;) {
     {
       std::unique_lock lock(mutex_);
-      changed_.wait(lock, [this] { return full_ || finished_ || stop_; });
-      if (stop_ || !full_) return;
+      changed_.wait(lock, [this] { return waiting_ > 0 || finished_ || stop_; });
+      if (stop_ || waiting_ == 0) return;
     }
     try {
-      handed_.ForEach(write_);
+      handed_[first_].ForEach(write_);
     } catch (...) {
       const std::lock_guard lock(mutex_);
       failure_ = std::current_exception();
     }
     {
       const std::lock_guard lock(mutex_);
-      full_ = false;
+      first_ = (first_ + 1) % kHanded;
+      --waiting_;
     }
     changed_.notify_all();
     if (failure_) return;

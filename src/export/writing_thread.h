@@ -37,12 +37,19 @@ class WritingThread {
   void HandOver();
   void Run();
 
+  // Batches handed over and not yet written: a few, so that a batch slower to write than
+  // to read does not hold the reading up at once.
+  static constexpr std::size_t kHanded = 3;
+
   const RecordSink write_;
   RecordBatch filling_;  // the taker's
-  RecordBatch handed_;   // the thread's while `full_`
+  // The thread's: handed_[first_] and the `waiting_ - 1` after it, in a ring, wait to be
+  // written; the others are empty, or written, for the taker to swap with.
+  RecordBatch handed_[kHanded];
+  std::size_t first_ = 0;
   std::mutex mutex_;
   std::condition_variable changed_;
-  bool full_ = false;      // handed_ waits to be written
+  std::size_t waiting_ = 0;
   bool finished_ = false;  // nothing more comes
   bool stop_ = false;      // write nothing more
   std::exception_ptr failure_;
