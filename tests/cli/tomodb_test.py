@@ -165,6 +165,37 @@ class Sqlite(unittest.TestCase):
             self.assertEqual(self.sql(db, "SELECT count(*) FROM fields"), str(len(rows[0]) - 1))
             self.assertEqual(os.listdir(tmp).__len__(), 2)  # no journal or temporary file left
 
+    def test_many_batches_equal_the_csv(self):
+        """Several rows go to one statement and several batches to the writing thread: rows
+        across both seams, converted texts and absent values come out as in the CSV export,
+        streamed and read as shown (records in reverse order)."""
+        with tempfile.TemporaryDirectory() as tmp:
+            fields = [(b"A", 3, b""), (b"B", 3, b""), (b"C", 3, b"")]
+            records = range(1, 12346)  # 37,035 values: more than one batch holds
+            def values(r):
+                yield b"A", r, b"a%d" % r
+                if r % 7:
+                    yield b"B", r, b"\xf1%d\xe1" % r  # not ASCII: converted to UTF-8
+                yield b"C", r, b"c" * (r % 5 + 1)
+            for order in ("streamed", "reversed"):
+                with self.subTest(order=order):
+                    entries = []
+                    for r in (records if order == "streamed" else reversed(records)):
+                        for name, record, value in values(r):
+                            entries += value_entries(name, record, value)
+                    folder = write_database(os.path.join(tmp, order), fields, entries)
+                    db, out = os.path.join(tmp, order + ".sqlite"), os.path.join(tmp, order + ".csv")
+                    self.assertEqual(tomodb("export", folder, "-o", db).returncode, 0)
+                    self.assertEqual(tomodb("export", folder, "-o", out).returncode, 0)
+                    with open(out, encoding="utf-8", newline="") as f:
+                        expected = list(csv.reader(f))[1:]
+                    with sqlite3.connect(db) as connection:
+                        rows = connection.execute("SELECT * FROM records ORDER BY record").fetchall()
+                    self.assertEqual(len(rows), len(records))
+                    self.assertEqual([[str(v) if v is not None else "" for v in row] for row in rows],
+                                     expected)
+                    self.assertEqual(rows[6][2], None)
+
     def test_names_and_no_datos(self):
         with tempfile.TemporaryDirectory() as tmp:
             folder = write_database(
