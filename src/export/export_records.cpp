@@ -1,5 +1,6 @@
 #include "export/export_records.h"
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -20,14 +21,44 @@ class ValueText {
   ValueText(const std::vector<FieldDef>& fields, const Utf8Text& text, bool raw)
       : fields_(fields), text_(text), raw_(raw), scratch_(fields.size()), values_(fields.size()) {}
 
+  // Renders the values of a batch as a reading left it where they lie: most as a part of
+  // their stored text, the others added after the batch's text.
+  void Render(RecordBatch& batch) {
+    made_.clear();
+    begins_.resize(batch.ends.size());
+    const auto text = reinterpret_cast<std::uintptr_t>(batch.text.data());
+    const std::size_t size = batch.text.size();
+    std::int64_t stored = 0;  // where the next stored value begins
+    std::size_t f = 0;
+    for (std::size_t v = 0; v < batch.ends.size(); ++v, f = f + 1 == fields_.size() ? 0 : f + 1) {
+      const std::int64_t end = batch.ends[v];
+      begins_[v] = RecordBatch::kAbsent;
+      if (end == RecordBatch::kAbsent) continue;
+      const std::string_view value =
+          std::string_view(batch.text)
+              .substr(static_cast<std::size_t>(stored), static_cast<std::size_t>(end - stored));
+      stored = end;
+      const std::string_view shown = Of(f, value);
+      // Below the text, the difference wraps around to a large number.
+      std::size_t begin = reinterpret_cast<std::uintptr_t>(shown.data()) - text;
+      if (shown.empty() || begin > size || shown.size() > size - begin) {
+        begin = size + made_.size();
+        made_ += shown;
+      }
+      begins_[v] = static_cast<std::int64_t>(begin);
+      batch.ends[v] = static_cast<std::int64_t>(begin + shown.size());
+    }
+    batch.text += made_;
+    std::swap(batch.begins, begins_);
+  }
+
   const RecordValues& Of(const RecordValues& stored) {
     for (std::size_t f = 0; f < stored.size(); ++f) {
       if (!stored[f]) {
         values_[f].reset();
         continue;
       }
-      const std::string_view value = raw_ ? *stored[f] : RenderValue(fields_[f], *stored[f]);
-      values_[f] = text_.Of(value, scratch_[f]);
+      values_[f] = Of(f, *stored[f]);
     }
     return values_;
   }
@@ -36,14 +67,22 @@ class ValueText {
   const std::vector<FieldDef>& fields_;
   const Utf8Text& text_;
   const bool raw_;
+  std::string_view Of(std::size_t f, std::string_view stored) {
+    return text_.Of(raw_ ? stored : RenderValue(fields_[f], stored), scratch_[f]);
+  }
+
   std::vector<std::string> scratch_;
   RecordValues values_;
+  // Render's: the texts made, and where each value begins.
+  std::string made_;
+  std::vector<std::int64_t> begins_;
 };
 
 // The export's writing: the records' values as text, to the writer of the format, on a thread
 // of its own beside the reading. The stream hands its records over a batch at a time, without
 // a copy, and the writing thread renders and formats them. SQLite's own work on a row takes
-// about as long as reading the row: for it the reading thread renders the values first.
+// about as long as reading the row: for it the reading thread renders the values first, where
+// they lie in the batch, and SQLite binds them there until the batch is written.
 class WriterSink : public ExportSink {
  public:
   using MakeWriter = std::function<std::unique_ptr<RecordWriter>()>;
@@ -52,7 +91,7 @@ class WriterSink : public ExportSink {
 
   void Start() override {
     writer_ = make_();
-    writing_.emplace(write_);
+    writing_.emplace(write_, [this] { writer_->ValuesGo(); });
   }
   void Take(std::int64_t record, const RecordValues& stored) override {
     if (renderFirst_) {
@@ -62,11 +101,8 @@ class WriterSink : public ExportSink {
     }
   }
   void Take(RecordBatch& batch) override {
-    if (renderFirst_) {
-      ExportSink::Take(batch);  // record by record
-    } else {
-      writing_->Take(batch);
-    }
+    if (renderFirst_) values_.Render(batch);
+    writing_->Take(batch);
   }
   void Complete() override {
     writing_->Finish();

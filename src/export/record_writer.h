@@ -17,6 +17,9 @@ class RecordWriter {
  public:
   virtual ~RecordWriter() = default;
   virtual void Record(std::int64_t number, const RecordValues& values) = 0;
+  // The texts of the values taken so far are about to go: a writer that kept views of them
+  // writes them out now.
+  virtual void ValuesGo() {}
   virtual void Finish() = 0;
 };
 

@@ -87,20 +87,40 @@ class SqliteWriter : public RecordWriter {
   }
 
   void Record(std::int64_t number, const RecordValues& values) override {
+    if (types_.empty()) {
+      // Bound at once, as the texts stay until ValuesGo; kept for a row that ValuesGo leaves
+      // out of a statement of several rows.
+      BindShown(insertMany_.get(), kept_.size(), number, values.data());
+      kept_.records.push_back(number);
+      kept_.values.insert(kept_.values.end(), values.begin(), values.end());
+      if (kept_.size() == rows_) {
+        Step(insertMany_.get());
+        kept_.Clear();
+      }
+      return;
+    }
     pending_.records.push_back(number);
     for (std::size_t f = 0; f < values.size(); ++f) {
       if (!values[f]) {
         pending_.values.push_back({});
-      } else if (!types_.empty()) {
-        pending_.Add(TypeValue(types_[f], *values[f]));
       } else {
-        pending_.AddText(*values[f]);
+        pending_.Add(TypeValue(types_[f], *values[f]));
       }
     }
     if (pending_.records.size() == rows_) InsertPending();
   }
 
+  // The rows left, one statement each.
+  void ValuesGo() override {
+    for (std::size_t r = 0; r < kept_.size(); ++r) {
+      BindShown(insertOne_.get(), 0, kept_.records[r], &kept_.values[r * fields_]);
+      Step(insertOne_.get());
+    }
+    kept_.Clear();
+  }
+
   void Finish() override {
+    ValuesGo();
     for (std::size_t r = 0; r < pending_.records.size(); ++r) {
       Bind(insertOne_.get(), r, 0);
       Step(insertOne_.get());
@@ -136,7 +156,21 @@ class SqliteWriter : public RecordWriter {
     const char* data = text.empty() ? "" : text.data();
     sqlite3_bind_text64(statement, at, data, text.size(), SQLITE_STATIC, SQLITE_UTF8);
   }
-  // Binds pending row `row` to the statement's row `at`.
+  // Binds a record's values as shown to the statement's row `at`.
+  void BindShown(sqlite3_stmt* statement, std::size_t at, std::int64_t number,
+                 const std::optional<std::string_view>* values) {
+    const int first = static_cast<int>(at * (fields_ + 1)) + 1;
+    sqlite3_bind_int64(statement, first, number);
+    for (std::size_t f = 0; f < fields_; ++f) {
+      const int index = first + 1 + static_cast<int>(f);
+      if (values[f]) {
+        BindText(statement, index, *values[f]);
+      } else {
+        sqlite3_bind_null(statement, index);
+      }
+    }
+  }
+  // Binds pending typed row `row` to the statement's row `at`.
   void Bind(sqlite3_stmt* statement, std::size_t row, std::size_t at) {
     const int first = static_cast<int>(at * (fields_ + 1)) + 1;
     sqlite3_bind_int64(statement, first, pending_.records[row]);
@@ -171,8 +205,19 @@ class SqliteWriter : public RecordWriter {
     sqlite3_reset(statement);
   }
 
-  // Rows taken and not yet inserted, their texts copied: the values they were taken as are
-  // gone by the time a statement of several rows runs.
+  // Records bound to insertMany_ and not yet inserted: views of their values, valid until
+  // ValuesGo.
+  struct Kept {
+    std::vector<std::int64_t> records;
+    RecordValues values;  // the rows' values, field after field
+    std::size_t size() const { return records.size(); }
+    void Clear() {
+      records.clear();
+      values.clear();
+    }
+  };
+  // Typed rows taken and not yet inserted, their texts copied: a typed value's text is made
+  // for the value alone, and gone by the time a statement of several rows runs.
   struct Pending {
     enum class Kind : char { kNull, kText, kInteger, kReal };
     struct Value {
@@ -220,6 +265,7 @@ class SqliteWriter : public RecordWriter {
   const ValueTypes types_;
   std::size_t fields_ = 0;
   std::size_t rows_ = 1;  // inserted by insertMany_
+  Kept kept_;
   Pending pending_;
 };
 

@@ -4,8 +4,8 @@
 
 namespace tomo {
 
-WritingThread::WritingThread(RecordSink write)
-    : write_(std::move(write)), thread_([this] { Run(); }) {}
+WritingThread::WritingThread(RecordSink write, std::function<void()> written)
+    : write_(std::move(write)), written_(std::move(written)), thread_([this] { Run(); }) {}
 
 WritingThread::~WritingThread() {
   {
@@ -64,6 +64,7 @@ void WritingThread::Run() {
     }
     try {
       handed_[first_].ForEach(write_);
+      if (written_) written_();
     } catch (...) {
       const std::lock_guard lock(mutex_);
       failure_ = std::current_exception();

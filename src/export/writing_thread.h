@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -19,8 +20,9 @@ namespace tomo {
 
 class WritingThread {
  public:
-  // `write` runs on the thread, once for each record taken, in order.
-  explicit WritingThread(RecordSink write);
+  // `write` runs on the thread, once for each record taken, in order; `written`, when given,
+  // after each batch of them, before the batch's texts go.
+  explicit WritingThread(RecordSink write, std::function<void()> written = {});
   // Stops the thread: what it has not written yet is dropped.
   ~WritingThread();
   WritingThread(const WritingThread&) = delete;
@@ -42,6 +44,7 @@ class WritingThread {
   static constexpr std::size_t kHanded = 3;
 
   const RecordSink write_;
+  const std::function<void()> written_;
   RecordBatch filling_;  // the taker's
   // The thread's: handed_[first_] and the `waiting_ - 1` after it, in a ring, wait to be
   // written; the others are empty, or written, for the taker to swap with.

@@ -26,6 +26,9 @@ struct RecordBatch {
   std::vector<std::int64_t> records;
   std::vector<std::int64_t> ends;
   std::string text;
+  // When not empty, where each value's text begins, one per entry of `ends`: the values then
+  // lie anywhere in `text`, as rendered where they were read.
+  std::vector<std::int64_t> begins;
 
   bool Empty() const { return records.empty(); }
   // Whether the batch, its text `textBytes` long, is full enough to hand on.
@@ -36,6 +39,7 @@ struct RecordBatch {
     records.clear();
     ends.clear();
     text.clear();
+    begins.clear();
   }
   // Calls take(record, values) for each record.
   template <typename Take>
@@ -50,6 +54,7 @@ struct RecordBatch {
         if (end == kAbsent) {
           value.reset();
         } else {
+          if (!begins.empty()) begin = begins[v - 1];
           value = std::string_view(text).substr(static_cast<std::size_t>(begin),
                                                 static_cast<std::size_t>(end - begin));
           begin = end;
