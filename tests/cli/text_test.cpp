@@ -21,9 +21,10 @@ TEST(Utf8Text, ConvertsEveryTextAsTheSystemsConverter) {
     int codePage;
     bool byteByByte;
   };
-  // One byte per character; characters combined (1255, 1258); two bytes per character.
+  // One byte per character (1255 and 1258 too, whose letters glibc holds back to combine);
+  // two bytes per character.
   for (const Case c : {Case{1252, true}, Case{850, true}, Case{1251, true}, Case{1253, true},
-                       Case{1255, false}, Case{1258, false}, Case{932, false}, Case{936, false}}) {
+                       Case{1255, true}, Case{1258, true}, Case{932, false}, Case{936, false}}) {
     SCOPED_TRACE(c.codePage);
     const std::unique_ptr<CodePage> converter = OpenCodePage(c.codePage);
     ASSERT_TRUE(converter);
@@ -53,21 +54,24 @@ TEST(Utf8Text, ConvertsEveryTextAsTheSystemsConverter) {
   }
 }
 
-// glibc's converters for code pages 1255 and 1258 hold a character back until they see
-// whether the next one combines with it: it comes out at the end of the text, and before the
-// character Windows gives a byte glibc does not map.
-TEST(Utf8Text, ACharacterHeldBackToCombineComesOut) {
+// Windows makes each byte of code pages 1255 and 1258 its own character, where glibc's
+// converters combine a letter and the accent after it: each stays as stored, and a letter
+// held back to combine comes out, also at the text's end and before an unmapped byte.
+TEST(Utf8Text, EachByteOfAHebrewOrVietnameseTextIsItsOwnCharacter) {
   const Utf8Text vietnamese(1258);
   EXPECT_EQ(vietnamese.Of("\xC3"
                           "a"),
             "\xC4\x82"
             "a");
-  EXPECT_EQ(vietnamese.Of("a\xEC"), "\xC3\xA1");  // a and the combining acute: á
+  EXPECT_EQ(vietnamese.Of("a\xEC"), "a\xCC\x81");  // a and the combining acute, not á
   EXPECT_EQ(vietnamese.Of("\xC3"
                           "a\x81"),
             "\xC4\x82"
             "a\xC2\x81");
-  EXPECT_EQ(Utf8Text(1255).Of("\xE0\xE1"), "\xD7\x90\xD7\x91");  // alef, bet
+  const Utf8Text hebrew(1255);
+  EXPECT_EQ(hebrew.Of("\xE0\xE1"), "\xD7\x90\xD7\x91");  // alef, bet
+  EXPECT_EQ(hebrew.Of("\xF9\xD1"), "\xD7\xA9\xD7\x81");  // shin and shin dot, not U+FB2A
+  EXPECT_EQ(hebrew.Of("\xE0\xC8"), "\xD7\x90\xD6\xB8");  // alef and qamats, not U+FB2F
 }
 
 }  // namespace

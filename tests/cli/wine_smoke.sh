@@ -2,7 +2,7 @@
 # tomodb.exe under Wine exports the sample to CSV, and to SQLite, as the Linux tomodb does;
 # and a database holding every byte in its names and values, byte for byte alike in the code
 # pages 1252, 850, 1251 and 932 (lead bytes alone, before a zero, before a byte that makes no
-# pair).
+# pair), and 1255 and 1258 (letters before the accents that glibc would combine them with).
 #   wine_smoke.sh TOMODB_EXE NATIVE_TOMODB WINE SAMPLE_FOLDER
 set -euo pipefail
 exe=$1 native=$2 wine=$3 sample=$4
@@ -29,12 +29,13 @@ names = [every[k:k + 30] for k in range(1, 256, 30)]
 pairs = b"".join(bytes([b]) + b"x" + bytes([b]) + b"\0" + bytes([b]) for b in range(0x80, 0x100))
 entries = value_entries(names[0], 1, every) + value_entries(names[1], 1, every[::-1])
 entries += value_entries(names[2], 1, pairs)
+entries += value_entries(names[3], 1, b"\xf9\xd1\xe0\xc8a\xeco\xcc\xc3\xde")
 for b in range(0x80, 0x100):  # a lead byte at the end of a value
     entries += value_entries(names[0], b - 126, bytes([b]))
     entries += value_entries(names[1], b - 126, b"a" + bytes([b]))
 write_database(sys.argv[2], [(name, 3, b"") for name in names], entries)
 PYTHON
-for page in 1252 850 1251 932; do
+for page in 1252 850 1251 932 1255 1258; do
   for format in csv jsonl; do
     "$wine" "$exe" export "Z:$pages/bytes" --code-page $page --format $format -o "Z:$pages/wine"
     "$native" export "$pages/bytes" --code-page $page --format $format -o "$pages/native"
@@ -42,4 +43,4 @@ for page in 1252 850 1251 932; do
     rm "$pages/wine" "$pages/native"
   done
 done
-echo "tomodb.exe exports the sample, and every byte in four code pages, as the Linux tomodb does"
+echo "tomodb.exe exports the sample, and every byte in six code pages, as the Linux tomodb does"

@@ -33,16 +33,16 @@ class IconvCodePage : public CodePage {
  public:
   IconvCodePage(iconv_t converter, WindowsExtras extras) : converter_(converter), extras_(extras) {
     // A code page of one byte per character converts through a table of its bytes as Windows
-    // converts each; the others (longer characters, or ones held back to combine) through
-    // iconv.
+    // converts each; the others (longer characters, or shifts) through iconv. Windows makes
+    // each byte of code pages 1255 and 1258 its own character, where glibc combines a letter
+    // and the accent after it into one: the table keeps them two, as stored.
     std::vector<std::string> bytes(256);
     bool oneByte = true;
     for (int b = 0; b < 256; ++b) {
       const int result = ConvertAlone(b, bytes[b]);
       leadBytes_[b] = result == EINVAL;
-      // The first byte of a longer character (EINVAL: incomplete), or a byte that comes out
-      // only with what follows it: one held back to be combined with the next character, as
-      // glibc does for code pages 1255 and 1258, or one that shifts to other characters.
+      // The first byte of a longer character (EINVAL: incomplete), or a byte that makes no
+      // character alone: one that shifts to other characters.
       oneByte = oneByte && (result == 0 || result == EILSEQ);
       if (result == EILSEQ || extras_.bytes[b] != kAsGlibc) {
         bytes[b].clear();
@@ -83,8 +83,10 @@ class IconvCodePage : public CodePage {
   bool ByteByByte() const override { return !bytes_.empty(); }
 
  private:
-  // Converts byte `b` alone into `out`: 0 when it comes out at once and nothing follows at
-  // the end, EILSEQ when it is not mapped, else EINVAL or -1.
+  // Converts byte `b` alone, as a whole text, into `out`: with what the converter writes at
+  // the text's end (a character held back to see whether the next one combines with it).
+  // Returns 0 when that makes a character, EILSEQ when the byte is not mapped, EINVAL for the
+  // first byte of a longer character, -1 for none.
   int ConvertAlone(int b, std::string& out) const {
     iconv(converter_, nullptr, nullptr, nullptr, nullptr);
     char byte = static_cast<char>(b);
@@ -94,11 +96,9 @@ class IconvCodePage : public CodePage {
     char* to = buffer;
     std::size_t toLeft = sizeof buffer;
     if (iconv(converter_, &in, &inLeft, &to, &toLeft) == kFailed) return errno;
-    out.assign(buffer, static_cast<std::size_t>(to - buffer));
-    if (to == buffer) return -1;
-    const char* converted = to;
     iconv(converter_, nullptr, nullptr, &to, &toLeft);
-    return to == converted ? 0 : -1;
+    out.assign(buffer, static_cast<std::size_t>(to - buffer));
+    return to == buffer ? -1 : 0;
   }
 
   // Windows' character for byte `b` where glibc does not map it.
@@ -118,8 +118,8 @@ class IconvCodePage : public CodePage {
     return 1;
   }
 
-  // Writes out a character the converter holds back to see whether the next one combines
-  // with it (code pages 1255 and 1258), where the text ends or a byte it does not map.
+  // Writes out what the converter still holds (a character held back to see whether the
+  // next one combines with it), where the text ends or a byte it does not map.
   void AppendHeldBack(std::string& out) const {
     char buffer[64];
     char* to = buffer;
