@@ -74,5 +74,34 @@ TEST(Utf8Text, EachByteOfAHebrewOrVietnameseTextIsItsOwnCharacter) {
   EXPECT_EQ(hebrew.Of("\xE0\xC8"), "\xD7\x90\xD6\xB8");  // alef and qamats, not U+FB2F
 }
 
+// The Chinese and Korean double-byte code pages as Windows converts what glibc leaves out:
+// the user-defined areas and the holes of 936's table in the private use area, a question
+// mark for a lead byte without a second byte that makes a pair, and glibc's converter for 949
+// taking a pair it has no character for before it fails, without a crash or a lost byte.
+TEST(Utf8Text, DoubleByteTextIsConvertedAsWindowsConvertsIt) {
+  struct Case {
+    int codePage;
+    const char* stored;
+    const char* utf8;
+  };
+  for (const Case c : {Case{949, "\xA2\xE8", "?"}, Case{949, "x\xA2\xE8y", "x?y"},
+                       Case{949, "\xA2\xE8\xB0\xA1", "?\xEA\xB0\x80"},
+                       Case{949, "\xC9\xA1", "\xEE\x80\x80"},  // U+E000
+                       Case{949, "\xFE\xFE", "\xEE\x82\xBB"},  // U+E0BB
+                       Case{949, "\xC9\x41", "?"}, Case{949, "\x80\xFF", "\xC2\x80\xEF\xA3\xB7"},
+                       Case{936, "\xAA\xA1", "\xEE\x80\x80"},  // U+E000
+                       Case{936, "\xA1\x40", "\xEE\x93\x86"},  // U+E4C6
+                       Case{936, "\xA2\xAB", "\xEE\x9D\xA6"},  // U+E766, a hole
+                       Case{936, "\xFE\xA0", "\xEE\xA1\xA4"},  // U+E864, the last
+                       Case{936, "\x81\x20z", "?z"}, Case{936, "a\x81", "a?"},
+                       Case{950, "\xFA\x40", "\xEE\x80\x80"},  // U+E000
+                       Case{950, "\x81\x40", "\xEE\xBA\xB8"},  // U+EEB8
+                       Case{950, "\x8E\xA1", "\xEE\x8D\x90"},  // U+E350
+                       Case{950, "\x81\x81", "?"}, Case{950, "\xFF", "\xEF\xA3\xB8"}}) {
+    SCOPED_TRACE(::testing::Message() << c.codePage << " " << c.stored);
+    EXPECT_EQ(Utf8Text(c.codePage).Of(c.stored), c.utf8);
+  }
+}
+
 }  // namespace
 }  // namespace tomo::cli

@@ -3,6 +3,7 @@
 #include <errno.h>
 #include <iconv.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -40,7 +41,8 @@ class IconvCodePage : public CodePage {
     bool oneByte = true;
     for (int b = 0; b < 256; ++b) {
       const int result = ConvertAlone(b, bytes[b]);
-      leadBytes_[b] = result == EINVAL;
+      leadBytes_[b] = result == EINVAL ||
+                      (b >= extras_.firstLead && b <= extras_.lastLead && extras_.firstLead != 0);
       // The first byte of a longer character (EINVAL: incomplete), or a byte that makes no
       // character alone: one that shifts to other characters.
       oneByte = oneByte && (result == 0 || result == EILSEQ);
@@ -72,6 +74,13 @@ class IconvCodePage : public CodePage {
       // A byte the code page does not map (E2BIG: the buffer is full, go on).
       if (done == kFailed && errno != E2BIG) {
         AppendHeldBack(out);
+        if (inLeft == 0 || TakesFirst(in, inLeft)) {
+          // The converter failed on bytes it had already taken: glibc's for code page 949
+          // takes a pair it has no character for (0xA2 0xE8) before it fails, and points past
+          // it, at the end of the text or at a character it does take.
+          AppendUtf8Character(InvalidPair(), out);
+          continue;
+        }
         const std::size_t taken = AppendUnmapped(in, inLeft, out);
         in += taken;
         inLeft -= taken;
@@ -101,6 +110,24 @@ class IconvCodePage : public CodePage {
     return to == buffer ? -1 : 0;
   }
 
+  // Whether the converter takes the character the text at `in` begins with.
+  bool TakesFirst(const char* in, std::size_t inLeft) const {
+    iconv(converter_, nullptr, nullptr, nullptr, nullptr);
+    char* from = const_cast<char*>(in);
+    std::size_t fromLeft = std::min<std::size_t>(inLeft, 4);  // the longest character
+    char buffer[32];
+    char* to = buffer;
+    std::size_t toLeft = sizeof buffer;
+    iconv(converter_, &from, &fromLeft, &to, &toLeft);
+    iconv(converter_, nullptr, nullptr, nullptr, nullptr);
+    return from != in;
+  }
+
+  // What Windows makes of a lead byte and a byte that makes no pair with it.
+  char32_t InvalidPair() const {
+    return extras_.leadByteDefault != 0 ? extras_.leadByteDefault : U'\uFFFD';
+  }
+
   // Windows' character for byte `b` where glibc does not map it.
   char32_t Windows(unsigned b) const {
     return extras_.bytes[b] == kAsGlibc ? U'\uFFFD' : extras_.bytes[b];
@@ -111,8 +138,10 @@ class IconvCodePage : public CodePage {
   std::size_t AppendUnmapped(const char* in, std::size_t inLeft, std::string& out) const {
     const auto b = static_cast<unsigned char>(*in);
     if (extras_.leadByteDefault != 0 && leadBytes_[b]) {
-      AppendUtf8Character(extras_.leadByteDefault, out);
-      return inLeft > 1 && in[1] != '\0' ? 2 : 1;
+      const bool pair = inLeft > 1 && in[1] != '\0';
+      const char32_t user = pair ? PairCharacter(extras_, b, static_cast<unsigned char>(in[1])) : 0;
+      AppendUtf8Character(user != 0 ? user : extras_.leadByteDefault, out);
+      return pair ? 2 : 1;
     }
     AppendUtf8Character(Windows(b), out);
     return 1;

@@ -119,7 +119,75 @@ WindowsExtras WindowsExtrasOf(int number) {
     extras.bytes[0xFE] = U'\uF8F2';
     extras.bytes[0xFF] = U'\uF8F3';
   }
+  // The Chinese and Korean ones: lead bytes 0x81 to 0xFE; their user-defined areas in the
+  // private use area; a question mark for a lead byte without its second byte, as for any
+  // other pair the table lacks; and the single bytes outside the table.
+  using Trails = UserArea::Trails;
+  if (number == 936 || number == 949 || number == 950) {
+    extras.leadByteDefault = U'?';
+    extras.firstLead = 0x81;
+    extras.lastLead = 0xFE;
+  }
+  if (number == 936) {
+    extras.userAreas = {{0xAA, 0xAF, Trails::k94, 0xE000},
+                        {0xF8, 0xFE, Trails::k94, 0xE234},
+                        {0xA1, 0xA7, Trails::k96, 0xE4C6}};
+    extras.pairRuns = {
+        {0xA2, 0xAB, 0xB0, 0xE766}, {0xA2, 0xE3, 0xE4, 0xE76C}, {0xA2, 0xEF, 0xF0, 0xE76E},
+        {0xA2, 0xFD, 0xFE, 0xE770}, {0xA4, 0xF4, 0xFE, 0xE772}, {0xA5, 0xF7, 0xFE, 0xE77D},
+        {0xA6, 0xB9, 0xC0, 0xE785}, {0xA6, 0xD9, 0xDF, 0xE78D}, {0xA6, 0xEC, 0xED, 0xE794},
+        {0xA6, 0xF3, 0xF3, 0xE796}, {0xA6, 0xF6, 0xFE, 0xE797}, {0xA7, 0xC2, 0xD0, 0xE7A0},
+        {0xA7, 0xF2, 0xFE, 0xE7AF}, {0xA8, 0x96, 0xA0, 0xE7BC}, {0xA8, 0xBC, 0xBC, 0xE7C7},
+        {0xA8, 0xBF, 0xBF, 0xE7C8}, {0xA8, 0xC1, 0xC4, 0xE7C9}, {0xA8, 0xEA, 0xFE, 0xE7CD},
+        {0xA9, 0x58, 0x58, 0xE7E2}, {0xA9, 0x5B, 0x5B, 0xE7E3}, {0xA9, 0x5D, 0x5F, 0xE7E4},
+        {0xA9, 0x89, 0x95, 0xE7E7}, {0xA9, 0x97, 0xA3, 0xE7F4}, {0xA9, 0xF0, 0xFE, 0xE801},
+        {0xD7, 0xFA, 0xFE, 0xE810}, {0xFE, 0x50, 0x7E, 0xE815}, {0xFE, 0x80, 0xA0, 0xE844}};
+    extras.bytes[0xFF] = U'\uF8F5';
+  }
+  if (number == 949) {
+    extras.userAreas = {{0xC9, 0xC9, Trails::k94, 0xE000}, {0xFE, 0xFE, Trails::k94, 0xE05E}};
+    extras.bytes[0x80] = U'\u0080';
+    extras.bytes[0xFF] = U'\uF8F7';
+  }
+  if (number == 950) {
+    extras.userAreas = {{0xFA, 0xFE, Trails::k157, 0xE000},
+                        {0x8E, 0xA0, Trails::k157, 0xE311},
+                        {0x81, 0x8D, Trails::k157, 0xEEB8},
+                        {0xC6, 0xC8, Trails::k94, 0xF6B1}};
+    extras.bytes[0xFF] = U'\uF8F8';
+  }
   return extras;
+}
+
+char32_t PairCharacter(const WindowsExtras& extras, unsigned char lead, unsigned char trail) {
+  for (const PairRun& run : extras.pairRuns) {
+    if (lead == run.lead && trail >= run.firstTrail && trail <= run.lastTrail)
+      return run.first + static_cast<char32_t>(trail - run.firstTrail);
+  }
+  for (const UserArea& area : extras.userAreas) {
+    if (lead < area.firstLead || lead > area.lastLead) continue;
+    int column = -1;
+    int row = 0;
+    switch (area.trails) {
+      case UserArea::Trails::k94:
+        row = 94;
+        if (trail >= 0xA1 && trail <= 0xFE) column = trail - 0xA1;
+        break;
+      case UserArea::Trails::k96:
+        row = 96;
+        if (trail >= 0x40 && trail <= 0x7E) column = trail - 0x40;
+        if (trail >= 0x80 && trail <= 0xA0) column = 0x3F + trail - 0x80;
+        break;
+      case UserArea::Trails::k157:
+        row = 157;
+        if (trail >= 0x40 && trail <= 0x7E) column = trail - 0x40;
+        if (trail >= 0xA1 && trail <= 0xFE) column = 0x3F + trail - 0xA1;
+        break;
+    }
+    if (column >= 0)
+      return area.first + static_cast<char32_t>((lead - area.firstLead) * row + column);
+  }
+  return 0;
 }
 
 }  // namespace tomo
