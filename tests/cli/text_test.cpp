@@ -103,5 +103,28 @@ TEST(Utf8Text, DoubleByteTextIsConvertedAsWindowsConvertsIt) {
   }
 }
 
+// Code page 65001 writes only UTF-8: what is not becomes U+FFFD, one for each stretch that
+// could still have begun a character, however glibc's converter would pass it on.
+TEST(Utf8Text, CodePage65001WritesOnlyUtf8) {
+  const std::string r = "\xEF\xBF\xBD";  // U+FFFD
+  struct Case {
+    std::string stored;
+    std::string utf8;
+  };
+  for (const Case& c :
+       {Case{"a\xC3\xB1\xE2\x82\xAC\xF0\x9F\x98\x80", "a\xC3\xB1\xE2\x82\xAC\xF0\x9F\x98\x80"},
+        Case{"\xF5\xA9\x91\xA2", r + r + r + r},                 // no first byte
+        Case{"\xFA\xBB\xA7\x86\x9Dx", r + r + r + r + r + "x"},  // five bytes
+        Case{"\xF4\x9D\xB4\xA1", r + r + r + r},                 // above U+10FFFF
+        Case{"\xC0\x80", r + r},                                 // overlong
+        Case{"\xE0\x80\x80", r + r + r},                         // overlong
+        Case{"\xED\xA0\x80", r + r + r},                         // a surrogate
+        Case{"\xE2\x82", r}, Case{"\xE2\x82x", r + "x"},         // cut short
+        Case{"\xF0\x9F\x98", r}, Case{"\x80\xBF", r + r}}) {
+    SCOPED_TRACE(c.stored);
+    EXPECT_EQ(Utf8Text(65001).Of(c.stored), c.utf8);
+  }
+}
+
 }  // namespace
 }  // namespace tomo::cli

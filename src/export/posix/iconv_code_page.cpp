@@ -163,9 +163,56 @@ class IconvCodePage : public CodePage {
   std::vector<std::string> bytes_;  // each byte in UTF-8, for a code page of one byte each
 };
 
+// Code page 65001: the text kept as it is where it is UTF-8, and U+FFFD for each stretch that
+// is not, as long as it could still have begun a character. glibc's converter passes on
+// sequences that are no UTF-8 (five bytes, or above U+10FFFF), which readers of the output
+// then reject.
+class Utf8CodePage : public CodePage {
+ public:
+  void AppendUtf8(std::string_view text, std::string& out) const override {
+    std::size_t k = 0;
+    while (k < text.size()) {
+      const auto b = static_cast<unsigned char>(text[k]);
+      if (b < 0x80) {
+        out += static_cast<char>(b);
+        ++k;
+        continue;
+      }
+      // The bytes that follow a first byte, and the range the second one must lie in.
+      int follow = 0;
+      unsigned char low = 0x80;
+      unsigned char high = 0xBF;
+      if (b >= 0xC2 && b <= 0xDF) {
+        follow = 1;
+      } else if (b >= 0xE0 && b <= 0xEF) {
+        follow = 2;
+        if (b == 0xE0) low = 0xA0;   // no overlong form
+        if (b == 0xED) high = 0x9F;  // no surrogate
+      } else if (b >= 0xF0 && b <= 0xF4) {
+        follow = 3;
+        if (b == 0xF0) low = 0x90;   // no overlong form
+        if (b == 0xF4) high = 0x8F;  // nothing above U+10FFFF
+      }
+      std::size_t end = k + 1;
+      for (int got = 0; got < follow && end < text.size(); ++got, ++end) {
+        const auto next = static_cast<unsigned char>(text[end]);
+        if (next < (got == 0 ? low : 0x80) || next > (got == 0 ? high : 0xBF)) break;
+      }
+      if (follow > 0 && end - k == static_cast<std::size_t>(follow) + 1) {
+        out.append(text.substr(k, end - k));
+      } else {
+        out += "\xEF\xBF\xBD";
+      }
+      k = end;
+    }
+  }
+  bool ByteByByte() const override { return false; }
+};
+
 }  // namespace
 
 std::unique_ptr<CodePage> OpenCodePage(int number) {
+  if (number == 65001) return std::make_unique<Utf8CodePage>();
   const iconv_t converter = iconv_open("UTF-8", IconvName(number).c_str());
   if (converter == reinterpret_cast<iconv_t>(-1)) return nullptr;
   return std::make_unique<IconvCodePage>(converter, WindowsExtrasOf(number));
