@@ -80,9 +80,9 @@ class ValueText {
 
 // The export's writing: the records' values as text, to the writer of the format, on a thread
 // of its own beside the reading. The stream hands its records over a batch at a time, without
-// a copy, and the writing thread renders and formats them. SQLite's own work on a row takes
-// about as long as reading the row: for it the reading thread renders the values first, where
-// they lie in the batch, and SQLite binds them there until the batch is written.
+// a copy, and the writing thread renders them where they lie in the batch and formats them.
+// SQLite's own work on a row takes about as long as reading the row: for it the reading thread
+// renders the values first, and SQLite binds them where they lie.
 class WriterSink : public ExportSink {
  public:
   using MakeWriter = std::function<std::unique_ptr<RecordWriter>()>;
@@ -91,14 +91,13 @@ class WriterSink : public ExportSink {
 
   void Start() override {
     writer_ = make_();
-    writing_.emplace(write_, [this] { writer_->ValuesGo(); });
+    writing_.emplace([this](RecordBatch& batch) {
+      if (!renderFirst_) values_.Render(batch);
+      writer_->Batch(batch);
+    });
   }
   void Take(std::int64_t record, const RecordValues& stored) override {
-    if (renderFirst_) {
-      writing_->Take(record, values_.Of(stored));
-    } else {
-      writing_->Take(record, stored);
-    }
+    writing_->Take(record, renderFirst_ ? values_.Of(stored) : stored);
   }
   void Take(RecordBatch& batch) override {
     if (renderFirst_) values_.Render(batch);
@@ -121,9 +120,6 @@ class WriterSink : public ExportSink {
   ValueText& values_;
   const bool renderFirst_;
   std::unique_ptr<RecordWriter> writer_;
-  const RecordSink write_ = [this](std::int64_t record, const RecordValues& stored) {
-    writer_->Record(record, renderFirst_ ? stored : values_.Of(stored));
-  };
   // Last: its thread writes through writer_, so it stops first.
   std::optional<WritingThread> writing_;
 };

@@ -19,7 +19,15 @@ class JsonLinesWriter : public RecordWriter {
     }
   }
 
-  void Record(std::int64_t number, const RecordValues& values) override {
+  void Batch(const RecordBatch& batch) override {
+    batch.ForEach(
+        [this](std::int64_t number, const RecordValues& values) { Record(number, values); });
+  }
+
+  void Finish() override {}
+
+ private:
+  void Record(std::int64_t number, const RecordValues& values) {
     line_ = "{\"record\":" + std::to_string(number);
     for (std::size_t f = 0; f < values.size(); ++f) {
       line_ += members_[f];
@@ -35,9 +43,6 @@ class JsonLinesWriter : public RecordWriter {
     out_.Write(line_);
   }
 
-  void Finish() override {}
-
- private:
   // A number's text and true or false are JSON as they are.
   void AppendTyped(const TypedValue& value) {
     if (value.kind == TypedValue::Kind::kText) {

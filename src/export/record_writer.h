@@ -1,5 +1,5 @@
-// The export's output formats. A writer takes the records in order, their values already
-// UTF-8 (none for an absent value), and makes the whole output by Finish.
+// The export's output formats. A writer takes the records in order, a batch at a time, their
+// values already UTF-8 (none for an absent value), and makes the whole output by Finish.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +9,7 @@
 
 #include "export/output_file.h"
 #include "storage/field_def.h"
+#include "storage/record_batch.h"
 #include "storage/record_stream.h"
 
 namespace tomo {
@@ -16,10 +17,8 @@ namespace tomo {
 class RecordWriter {
  public:
   virtual ~RecordWriter() = default;
-  virtual void Record(std::int64_t number, const RecordValues& values) = 0;
-  // The texts of the values taken so far are about to go: a writer that kept views of them
-  // writes them out now.
-  virtual void ValuesGo() {}
+  // Takes the batch's records; their texts go once it returns.
+  virtual void Batch(const RecordBatch& batch) = 0;
   virtual void Finish() = 0;
 };
 

@@ -86,41 +86,38 @@ class SqliteWriter : public RecordWriter {
     fields_ = names.size();
   }
 
-  void Record(std::int64_t number, const RecordValues& values) override {
-    if (types_.empty()) {
-      // Bound at once, as the texts stay until ValuesGo; kept for a row that ValuesGo leaves
-      // out of a statement of several rows.
-      BindShown(insertMany_.get(), kept_.size(), number, values.data());
-      kept_.records.push_back(number);
-      kept_.values.insert(kept_.values.end(), values.begin(), values.end());
-      if (kept_.size() == rows_) {
-        Step(insertMany_.get());
-        kept_.Clear();
-      }
+  void Batch(const RecordBatch& batch) override {
+    if (!types_.empty()) {
+      batch.ForEach([this](std::int64_t number, const RecordValues& values) {
+        pending_.records.push_back(number);
+        for (std::size_t f = 0; f < values.size(); ++f) {
+          if (!values[f]) {
+            pending_.values.push_back({});
+          } else {
+            pending_.Add(TypeValue(types_[f], *values[f]));
+          }
+        }
+        if (pending_.records.size() == rows_) InsertPending();
+      });
       return;
     }
-    pending_.records.push_back(number);
-    for (std::size_t f = 0; f < values.size(); ++f) {
-      if (!values[f]) {
-        pending_.values.push_back({});
+    // The values are bound where they lie, as the batch stays until this returns: rows_ rows
+    // to a statement, and the rows left over one at a time.
+    const std::size_t many = batch.records.size() / rows_ * rows_;
+    std::size_t row = 0;
+    batch.ForEach([&](std::int64_t number, const RecordValues& values) {
+      if (row < many) {
+        BindShown(insertMany_.get(), row % rows_, number, values.data());
+        if (++row % rows_ == 0) Step(insertMany_.get());
       } else {
-        pending_.Add(TypeValue(types_[f], *values[f]));
+        BindShown(insertOne_.get(), 0, number, values.data());
+        Step(insertOne_.get());
+        ++row;
       }
-    }
-    if (pending_.records.size() == rows_) InsertPending();
-  }
-
-  // The rows left, one statement each.
-  void ValuesGo() override {
-    for (std::size_t r = 0; r < kept_.size(); ++r) {
-      BindShown(insertOne_.get(), 0, kept_.records[r], &kept_.values[r * fields_]);
-      Step(insertOne_.get());
-    }
-    kept_.Clear();
+    });
   }
 
   void Finish() override {
-    ValuesGo();
     for (std::size_t r = 0; r < pending_.records.size(); ++r) {
       Bind(insertOne_.get(), r, 0);
       Step(insertOne_.get());
@@ -205,17 +202,6 @@ class SqliteWriter : public RecordWriter {
     sqlite3_reset(statement);
   }
 
-  // Records bound to insertMany_ and not yet inserted: views of their values, valid until
-  // ValuesGo.
-  struct Kept {
-    std::vector<std::int64_t> records;
-    RecordValues values;  // the rows' values, field after field
-    std::size_t size() const { return records.size(); }
-    void Clear() {
-      records.clear();
-      values.clear();
-    }
-  };
   // Typed rows taken and not yet inserted, their texts copied: a typed value's text is made
   // for the value alone, and gone by the time a statement of several rows runs.
   struct Pending {
@@ -265,7 +251,6 @@ class SqliteWriter : public RecordWriter {
   const ValueTypes types_;
   std::size_t fields_ = 0;
   std::size_t rows_ = 1;  // inserted by insertMany_
-  Kept kept_;
   Pending pending_;
 };
 

@@ -4,8 +4,8 @@
 
 namespace tomo {
 
-WritingThread::WritingThread(RecordSink write, std::function<void()> written)
-    : write_(std::move(write)), written_(std::move(written)), thread_([this] { Run(); }) {}
+WritingThread::WritingThread(BatchSink write)
+    : write_(std::move(write)), thread_([this] { Run(); }) {}
 
 WritingThread::~WritingThread() {
   {
@@ -17,15 +17,7 @@ WritingThread::~WritingThread() {
 }
 
 void WritingThread::Take(std::int64_t record, const RecordValues& values) {
-  filling_.records.push_back(record);
-  for (const auto& value : values) {
-    if (value) {
-      filling_.text += *value;
-      filling_.ends.push_back(static_cast<std::int64_t>(filling_.text.size()));
-    } else {
-      filling_.ends.push_back(RecordBatch::kAbsent);
-    }
-  }
+  filling_.Add(record, values);
   if (filling_.Full(filling_.text.size())) HandOver();
 }
 
@@ -63,8 +55,7 @@ void WritingThread::Run() {
       if (stop_ || waiting_ == 0) return;
     }
     try {
-      handed_[first_].ForEach(write_);
-      if (written_) written_();
+      write_(handed_[first_]);
     } catch (...) {
       const std::lock_guard lock(mutex_);
       failure_ = std::current_exception();

@@ -20,9 +20,8 @@ namespace tomo {
 
 class WritingThread {
  public:
-  // `write` runs on the thread, once for each record taken, in order; `written`, when given,
-  // after each batch of them, before the batch's texts go.
-  explicit WritingThread(RecordSink write, std::function<void()> written = {});
+  // `write` runs on the thread, once for each batch of the records taken, in order.
+  explicit WritingThread(BatchSink write);
   // Stops the thread: what it has not written yet is dropped.
   ~WritingThread();
   WritingThread(const WritingThread&) = delete;
@@ -43,8 +42,7 @@ class WritingThread {
   // to read does not hold the reading up at once.
   static constexpr std::size_t kHanded = 3;
 
-  const RecordSink write_;
-  const std::function<void()> written_;
+  const BatchSink write_;
   RecordBatch filling_;  // the taker's
   // The thread's: handed_[first_] and the `waiting_ - 1` after it, in a ring, wait to be
   // written; the others are empty, or written, for the taker to swap with.

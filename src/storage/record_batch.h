@@ -35,33 +35,58 @@ struct RecordBatch {
   bool Full(std::size_t textBytes) const {
     return textBytes >= kFullText || ends.size() >= kFullValues;
   }
+  // Adds a record, copying its values' texts; for a batch whose values lie one after another.
+  void Add(std::int64_t record, const RecordValues& values) {
+    records.push_back(record);
+    for (const auto& value : values) {
+      if (value) text += *value;
+      ends.push_back(value ? static_cast<std::int64_t>(text.size()) : kAbsent);
+    }
+  }
   void Clear() {
     records.clear();
     ends.clear();
     text.clear();
     begins.clear();
   }
-  // Calls take(record, values) for each record.
-  template <typename Take>
-  void ForEach(Take take) const {
+  // For each record: start(record), value(text, or none when absent) for each of its values,
+  // and end().
+  template <typename Start, typename Value, typename End>
+  void ForEachValue(Start start, Value value, End end) const {
     if (records.empty()) return;
-    RecordValues values(ends.size() / records.size());
+    const std::size_t fields = ends.size() / records.size();
+    const bool placed = !begins.empty();
     std::size_t v = 0;
     std::int64_t begin = 0;
     for (const std::int64_t record : records) {
-      for (auto& value : values) {
-        const std::int64_t end = ends[v++];
-        if (end == kAbsent) {
-          value.reset();
-        } else {
-          if (!begins.empty()) begin = begins[v - 1];
-          value = std::string_view(text).substr(static_cast<std::size_t>(begin),
-                                                static_cast<std::size_t>(end - begin));
-          begin = end;
+      start(record);
+      for (const std::size_t last = v + fields; v < last; ++v) {
+        const std::int64_t stop = ends[v];
+        if (stop == kAbsent) {
+          value(std::optional<std::string_view>());
+          continue;
         }
+        if (placed) begin = begins[v];
+        value(std::optional<std::string_view>(
+            std::string_view(text.data() + begin, static_cast<std::size_t>(stop - begin))));
+        begin = stop;
       }
-      take(record, values);
+      end();
     }
+  }
+  // Calls take(record, values) for each record.
+  template <typename Take>
+  void ForEach(Take take) const {
+    RecordValues values(records.empty() ? 0 : ends.size() / records.size());
+    std::int64_t number = 0;
+    std::size_t f = 0;
+    ForEachValue(
+        [&](std::int64_t record) {
+          number = record;
+          f = 0;
+        },
+        [&](std::optional<std::string_view> value) { values[f++] = value; },
+        [&] { take(number, values); });
   }
 };
 

@@ -27,16 +27,19 @@ TEST(CsvWriter, QuotesExactlyTheValuesThatNeedIt) {
     OutputFile out(file);
     const auto writer = MakeCsvWriter(out, {"A", "B"}, false);
     std::int64_t record = 0;
+    RecordBatch batch;
     for (std::size_t length = 0; length <= 20; ++length) {
       for (const char special : {',', '"', '\r', '\n', 'x', '\xE9', ' ', '+', '-', '\0'}) {
         for (std::size_t at = 0; at < std::max<std::size_t>(length, 1); ++at) {
           std::string value(length, at % 2 == 0 ? 'v' : ' ');
           if (length > 0) value[at] = special;
           const RecordValues values = {value, std::nullopt};
-          writer->Record(++record, values);
+          batch.Add(++record, values);
           expected += std::to_string(record) + "," + Quoted(value) + ",\r\n";
         }
       }
+      writer->Batch(batch);  // a batch per length
+      batch.Clear();
     }
     writer->Finish();
     out.Commit();

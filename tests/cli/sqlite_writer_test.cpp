@@ -1,5 +1,5 @@
-// The SQLite writer binds the values it is handed as they are, several rows to a statement:
-// it must have written every row it kept when told that their texts go, and read none after.
+// The SQLite writer binds the values of a batch where they lie, several rows to a statement:
+// it must have written every row of the batch when it returns, and read none after.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -29,29 +29,26 @@ std::vector<std::string> Rows(const std::filesystem::path& path) {
   return rows;
 }
 
-TEST(SqliteWriter, WritesTheRowsItKeptBeforeTheirTextsGo) {
+TEST(SqliteWriter, WritesEveryRowOfABatchBeforeItsTextsGo) {
   const auto path = std::filesystem::temp_directory_path() / "tomo_sqlite_writer_test.sqlite";
   FieldDef field;
   const std::vector<Column> columns = {{"A", "", &field}, {"B", "", &field}};
-  for (const int each : {1, 5, 16, 17, 1000}) {
-    SCOPED_TRACE("texts go after every " + std::to_string(each) + " records");
+  // Batches of 1, 5, 16, 17 and all 40 records: rows to a statement, rows left over, both.
+  for (const int each : {1, 5, 16, 17, 40}) {
+    SCOPED_TRACE("batches of " + std::to_string(each) + " records");
     std::vector<std::string> expected;
     {
       OutputFile out(path, true);
       const auto writer = MakeSqliteWriter(out, columns, {"A", "B"});
-      std::string texts;   // the records' texts, overwritten once they go
-      texts.reserve(400);  // never moved
+      RecordBatch batch;
       for (int r = 1; r <= 40; ++r) {
         const std::string a = "a" + std::to_string(r);
-        texts += a;
-        const std::string_view kept(texts.data() + texts.size() - a.size(), a.size());
-        const RecordValues values = {kept, r % 3 ? RecordValues::value_type(std::nullopt) : ""};
-        writer->Record(r, values);
+        batch.Add(r, {a, r % 3 ? RecordValues::value_type(std::nullopt) : ""});
         expected.push_back(std::to_string(r) + "|'" + a + "'|" + (r % 3 ? "NULL" : "''"));
-        if (r % each == 0) {
-          writer->ValuesGo();
-          texts.assign(texts.size(), 'X');
-          texts.clear();
+        if (r % each == 0 || r == 40) {
+          writer->Batch(batch);
+          batch.text.assign(batch.text.size(), 'X');  // the texts go
+          batch.Clear();
         }
       }
       writer->Finish();
