@@ -56,13 +56,14 @@ run_ctest() {
   count_ctest "$log_dir/ctest-$preset.log"
 }
 
-if build native; then run_ctest native; fi
-if build sanitize; then run_ctest sanitize; fi
-
-# The SQLite amalgamation that tomodb.exe compiles in (the mingw configure fetches it too).
-if ! bash tools/fetch-sqlite-amalgamation.sh build/mingw/sqlite-amalgamation; then
+# The SQLite amalgamation that every build compiles in (a configure fetches it too; without
+# it the Linux builds would fall back to the system's SQLite).
+if ! bash tools/fetch-sqlite-amalgamation.sh build/sqlite-amalgamation; then
   failed=$((failed + 1))
 fi
+
+if build native; then run_ctest native; fi
+if build sanitize; then run_ctest sanitize; fi
 if build mingw; then
   # A fresh Wine prefix for the Win32-layer tests.
   WINEPREFIX=$(mktemp -d)

@@ -6,6 +6,7 @@
 #           on a display of their own when there is none
 #   tests   every test: the two above, GoogleTest, the end-to-end tools, the fuzzer
 
+# libsqlite3-dev: the SQLite that tomodb falls back to without the amalgamation.
 TOMO_PACKAGES_TOMODB=(cmake ninja-build g++ libsqlite3-dev)
 # python3 draws the program's icon at build time; Xvfb, openbox, xdotool, xwd (x11-apps) and
 # ImageMagick give tools/screenshot.sh a display and a PNG.
@@ -34,11 +35,9 @@ tomo_ensure_packages() {
   for p in $(sort -u <<<"$wanted"); do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
   done
-  # npm fetches the SQLite amalgamation of tomodb.exe; a Node.js installed otherwise may
-  # bring its own npm (and conflict with Debian's).
-  case " $* " in
-    *" viewer "* | *" tests "*) command -v npm >/dev/null || missing+=(npm) ;;
-  esac
+  # npm fetches the SQLite amalgamation that tomodb and tomodb.exe compile in; a Node.js
+  # installed otherwise may bring its own npm (and conflict with Debian's).
+  command -v npm >/dev/null || missing+=(npm)
   [ ${#missing[@]} -eq 0 ] && return 0
   echo "Installing: ${missing[*]}"
   local sudo=""
