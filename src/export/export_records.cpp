@@ -37,6 +37,11 @@ class ValueText {
       const std::string_view value =
           std::string_view(batch.text)
               .substr(static_cast<std::size_t>(stored), static_cast<std::size_t>(end - stored));
+      if ((raw_ || ShownAsStored(fields_[f], value)) && text_.Keeps(value)) {
+        begins_[v] = stored;  // shown where it lies
+        stored = end;
+        continue;
+      }
       stored = end;
       const std::string_view shown = Of(f, value);
       // Below the text, the difference wraps around to a large number.

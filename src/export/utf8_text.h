@@ -21,8 +21,10 @@ class Utf8Text {
   // The text in UTF-8: the text itself when it is plain ASCII (most values), else converted
   // into `scratch`.
   std::string_view Of(std::string_view text, std::string& scratch) const {
-    return asciiAsIs_ && IsAscii(text) ? text : Converted(text, scratch);
+    return Keeps(text) ? text : Converted(text, scratch);
   }
+  // Whether the text is UTF-8 as it is.
+  bool Keeps(std::string_view text) const { return asciiAsIs_ && IsAscii(text); }
   std::string Of(std::string_view text) const;
 
  private:

@@ -129,5 +129,24 @@ TEST(RenderValue, OtherTypesAreTrimmedOfBlanksOnly) {
   EXPECT_EQ(RenderValue(Field(kString), "No datos"), "No datos");
 }
 
+// The export passes over the values ShownAsStored claims: each must render as itself.
+TEST(RenderValue, ShownAsStoredExactlyWhenTheValueRendersAsItself) {
+  for (const int type :
+       std::initializer_list<int>{kString, kDecimal, kLogic, kMemo, kArray, kDateOfAntiquity, 77}) {
+    for (const std::string_view stored :
+         {"", "x", "Ana", " Ana", "Ana ", " ", "1", "0", "100", "\tAna\r", "a b"}) {
+      const FieldDef field = Field(static_cast<std::int16_t>(type), "uno|dos");
+      const std::string_view shown = RenderValue(field, stored);
+      const bool itself = shown.data() == stored.data() && shown.size() == stored.size();
+      if (ShownAsStored(field, stored)) {
+        EXPECT_TRUE(itself || (stored.empty() && shown.empty()))
+            << "type " << type << ", \"" << stored << "\"";
+      }
+    }
+  }
+  EXPECT_TRUE(ShownAsStored(Field(kString), "a b"));
+  EXPECT_TRUE(ShownAsStored(Field(kMemo), ""));
+}
+
 }  // namespace
 }  // namespace tomo
