@@ -10,7 +10,6 @@
 #include "export/output_file.h"
 #include "storage/field_def.h"
 #include "storage/record_batch.h"
-#include "storage/record_stream.h"
 
 namespace tomo {
 
