@@ -11,6 +11,7 @@ import argparse
 import csv
 import json
 import os
+import shutil
 import signal
 import sqlite3
 import stat
@@ -353,6 +354,34 @@ class Refusals(unittest.TestCase):
                     run = subprocess.run([ARGS.tomodb, *args], stdout=full, stderr=subprocess.PIPE)
                     self.assertEqual(run.returncode, 1)
                     self.assertIn(b"cannot write to standard output", run.stderr)
+
+    def test_a_full_disk_keeps_what_was_there(self):
+        """An export that fills the disk stops with its message, leaves no file of its own and
+        replaces nothing: on a 16 KiB file system of its own, in a mount namespace of its own."""
+        if os.geteuid() != 0 or not shutil.which("unshare"):
+            self.skipTest("needs root and unshare to mount a small file system")
+        script = """
+mount -t tmpfs -o size=16k tmpfs "$1" || exit 77
+printf keep > "$1/kept.csv"; printf keep > "$1/kept.sqlite"
+for target in new.csv new.jsonl new.sqlite kept.csv kept.sqlite; do
+  "$2" export "$3" -o "$1/$target" --force; echo "$target $?"
+done
+for f in "$1"/* "$1"/.??*; do [ -e "$f" ] && echo "$(basename "$f") $(cat "$f")"; done
+exit 0
+"""
+        sample = os.path.join(ARGS.samples, "agenda")
+        with tempfile.TemporaryDirectory() as tmp:
+            run = subprocess.run(["unshare", "-m", "sh", "-c", script, "sh", tmp, ARGS.tomodb,
+                                  sample], capture_output=True, timeout=60)
+            if run.returncode == 77:
+                self.skipTest("no tmpfs can be mounted here")
+            self.assertEqual(run.stdout.decode().split("\n"),
+                             ["new.csv 1", "new.jsonl 1", "new.sqlite 1", "kept.csv 1",
+                              "kept.sqlite 1", "kept.csv keep", "kept.sqlite keep", ""])
+            err = run.stderr.decode()
+            self.assertEqual(err.count("No space left on device"), 3, err)
+            self.assertEqual(err.count("database or disk is full"), 2, err)
+            self.assertEqual(os.listdir(tmp), [])
 
     def test_interrupts_leave_no_file(self):
         with tempfile.TemporaryDirectory() as tmp:
