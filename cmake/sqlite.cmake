@@ -1,5 +1,5 @@
 # SQLite for the export, as the target tomo_sqlite: the amalgamation compiled in, on Windows
-# and on Linux alike, so that both write with the same SQLite (on Linux about a tenth faster
+# and on Linux alike, so that both write with the same SQLite (on Linux about a seventh faster
 # than Debian's shared library, measured on the benchmark's 10^7-entry file).
 # tools/fetch-sqlite-amalgamation.sh takes the one the npm package better-sqlite3 carries
 # (Debian has none), unless TOMO_SQLITE_AMALGAMATION names a folder that holds one. On Linux,
@@ -7,9 +7,9 @@
 set(TOMO_SQLITE_AMALGAMATION "${PROJECT_SOURCE_DIR}/build/sqlite-amalgamation" CACHE PATH
   "Folder with the SQLite amalgamation (sqlite3.c, sqlite3.h)")
 if(NOT EXISTS "${TOMO_SQLITE_AMALGAMATION}/sqlite3.c")
+  # Whether it came is told by the files, below.
   execute_process(
-    COMMAND bash ${PROJECT_SOURCE_DIR}/tools/fetch-sqlite-amalgamation.sh ${TOMO_SQLITE_AMALGAMATION}
-    RESULT_VARIABLE TOMO_SQLITE_FETCHED)
+    COMMAND bash ${PROJECT_SOURCE_DIR}/tools/fetch-sqlite-amalgamation.sh ${TOMO_SQLITE_AMALGAMATION})
 endif()
 
 if(EXISTS "${TOMO_SQLITE_AMALGAMATION}/sqlite3.c")
