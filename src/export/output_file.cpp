@@ -1,11 +1,16 @@
 #include "export/output_file.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <random>
 #include <system_error>
 
 #include "export/failure.h"
+
+#ifdef __linux__
+#include <fcntl.h>
+#endif
 
 namespace tomo {
 
@@ -92,6 +97,19 @@ void OutputFile::Flush() {
 void OutputFile::WriteOut(std::string_view bytes) {
   errno = 0;
   if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) WriteFailed();
+  if (owned_) StartWriteback(bytes.size());
+  written_ += static_cast<std::int64_t>(bytes.size());
+}
+
+void OutputFile::StartWriteback([[maybe_unused]] std::size_t bytes) {
+#ifdef __linux__
+  // The piece starts on its way to the disk now, beside the reading. Renaming a file over an
+  // existing one makes the system (ext4) write out all of it first, which took about 8 ms of
+  // a 45 ms export of 12 MiB; most of it is then done. Only a hint: the writes themselves
+  // report what fails.
+  if (std::fflush(file_) != 0) WriteFailed();
+  sync_file_range(fileno(file_), written_, static_cast<off_t>(bytes), SYNC_FILE_RANGE_WRITE);
+#endif
 }
 
 void OutputFile::WriteFailed() {
@@ -104,6 +122,7 @@ void OutputFile::WriteFailed() {
 
 void OutputFile::Restart() {
   buffer_.clear();
+  written_ = 0;
   if (!owned_) return;
   if (file_) std::fclose(file_);
   file_ = nullptr;

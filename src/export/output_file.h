@@ -3,6 +3,7 @@
 // leaves no file behind.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -35,6 +36,8 @@ class OutputFile {
  private:
   void Flush();
   void WriteOut(std::string_view bytes);
+  // Has the system start writing the `bytes` written last to the disk, without waiting.
+  void StartWriteback(std::size_t bytes);
   void Open(const char* mode);
   [[noreturn]] void WriteFailed();
 
@@ -44,6 +47,7 @@ class OutputFile {
   fs::path target_;
   fs::path temporary_;
   std::string buffer_;
+  std::int64_t written_ = 0;  // bytes written to the file
   bool committed_ = false;
 };
 
