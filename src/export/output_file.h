@@ -36,7 +36,7 @@ class OutputFile {
  private:
   void Flush();
   void WriteOut(std::string_view bytes);
-  // Has the system start writing the `bytes` written last to the disk, without waiting.
+  // Has the system start writing the `bytes` written last out to the disk, without waiting.
   void StartWriteback(std::size_t bytes);
   void Open(const char* mode);
   [[noreturn]] void WriteFailed();
@@ -48,6 +48,7 @@ class OutputFile {
   fs::path temporary_;
   std::string buffer_;
   std::int64_t written_ = 0;  // bytes written to the file
+  bool replacing_ = false;    // a file stands at the target
   bool committed_ = false;
 };
 
