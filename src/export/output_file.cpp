@@ -10,6 +10,7 @@
 
 #ifdef __linux__
 #include <fcntl.h>
+#include <unistd.h>
 #endif
 
 namespace tomo {
@@ -60,6 +61,7 @@ OutputFile::OutputFile(const fs::path& target, bool closed) : closed_(closed), t
 
 OutputFile::~OutputFile() {
   if (owned_ && file_) std::fclose(file_);
+  StopWatching();
   if (!temporary_.empty() && !committed_) {
     std::error_code ignored;
     fs::remove(temporary_, ignored);
@@ -99,19 +101,34 @@ void OutputFile::Flush() {
 void OutputFile::WriteOut(std::string_view bytes) {
   errno = 0;
   if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) WriteFailed();
-  if (owned_ && replacing_) StartWriteback(bytes.size());
-  written_ += static_cast<std::int64_t>(bytes.size());
+  StartWritingOut();
 }
 
-void OutputFile::StartWriteback([[maybe_unused]] std::size_t bytes) {
+void OutputFile::StartWritingOut() {
 #ifdef __linux__
-  // The piece starts on its way to the disk now, beside the reading: renaming the file over
-  // the one it replaces makes the system (ext4) write out all of it first, which took about
-  // 8 ms of a 45 ms export of 12 MiB, and most of it is then done. A new file is left to be
-  // written out later, as usual (writing it out during the export made it slower). Only a
-  // hint: the writes themselves report what fails.
-  if (std::fflush(file_) != 0) WriteFailed();
-  sync_file_range(fileno(file_), written_, static_cast<off_t>(bytes), SYNC_FILE_RANGE_WRITE);
+  // Renaming the file over the one it replaces makes the system (ext4) write all of it out
+  // first: 8 ms of a 45 ms CSV export of 12 MiB, 11 ms to 14 ms for SQLite. Started piece by
+  // piece, beside the reading, most of it is then done. A new file is left to be written out
+  // later, as usual (writing it out during the export made that slower). Only a hint: the
+  // writes themselves report what fails.
+  if (!replacing_ || !owned_) return;
+  int fd = -1;
+  if (file_) {
+    if (std::fflush(file_) != 0) WriteFailed();
+    fd = fileno(file_);
+  } else {
+    // Written by another writer (SQLite): looked at through a descriptor of its own.
+    if (watched_ < 0) watched_ = open(temporary_.c_str(), O_RDONLY | O_CLOEXEC);
+    fd = watched_;
+  }
+  if (fd >= 0) sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
+#endif
+}
+
+void OutputFile::StopWatching() {
+#ifdef __linux__
+  if (watched_ >= 0) close(watched_);
+  watched_ = -1;
 #endif
 }
 
@@ -125,7 +142,6 @@ void OutputFile::WriteFailed() {
 
 void OutputFile::Restart() {
   buffer_.clear();
-  written_ = 0;
   if (!owned_) return;
   if (file_) std::fclose(file_);
   file_ = nullptr;
@@ -144,6 +160,7 @@ void OutputFile::Commit() {
     }
   }
   if (ToStandardOutput()) return;
+  StopWatching();
   std::error_code error;
   fs::rename(temporary_, target_, error);
   if (error) throw Failure("cannot put " + Utf8Of(target_) + " in place: " + error.message());

@@ -3,7 +3,6 @@
 // leaves no file behind.
 #pragma once
 
-#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -32,12 +31,14 @@ class OutputFile {
   void Restart();
   // Writes what is buffered and puts the file in place of the target.
   void Commit();
+  // When the file is to replace another, has the system start writing out to the disk what
+  // was written so far, without waiting for it.
+  void StartWritingOut();
 
  private:
   void Flush();
   void WriteOut(std::string_view bytes);
-  // Has the system start writing the `bytes` written last out to the disk, without waiting.
-  void StartWriteback(std::size_t bytes);
+  void StopWatching();
   void Open(const char* mode);
   [[noreturn]] void WriteFailed();
 
@@ -47,8 +48,8 @@ class OutputFile {
   fs::path target_;
   fs::path temporary_;
   std::string buffer_;
-  std::int64_t written_ = 0;  // bytes written to the file
-  bool replacing_ = false;    // a file stands at the target
+  bool replacing_ = false;  // a file stands at the target
+  int watched_ = -1;        // the temporary file, written by another writer, as looked at
   bool committed_ = false;
 };
 
