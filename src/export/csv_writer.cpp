@@ -2,6 +2,7 @@
 #include <charconv>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 
 #include "export/record_writer.h"
 #include "export/text_words.h"
@@ -52,7 +53,8 @@ class CsvWriter : public RecordWriter {
   CsvWriter(OutputFile& out, const std::vector<std::string>& names, bool bom,
             const ValueTypes& types)
       : out_(out),
-        text_(2 * kPieceBytes, '\0'),
+        text_(std::make_unique_for_overwrite<char[]>(2 * kPieceBytes)),
+        size_(2 * kPieceBytes),
         types_(types),
         typed_(types.size()),
         texts_(types.size()) {
@@ -60,7 +62,7 @@ class CsvWriter : public RecordWriter {
     Append("record");
     for (const std::string& name : names) {
       used_ =
-          static_cast<std::size_t>(Value(Room(2 * name.size() + 3 + kSpill), name) - text_.data());
+          static_cast<std::size_t>(Value(Room(2 * name.size() + 3 + kSpill), name) - text_.get());
     }
     Append("\r\n");
   }
@@ -101,7 +103,7 @@ class CsvWriter : public RecordWriter {
  private:
   // The records end at `out`: hands out what is gathered once it makes a piece.
   void End(char* out) {
-    used_ = static_cast<std::size_t>(out - text_.data());
+    used_ = static_cast<std::size_t>(out - text_.get());
     if (used_ >= kPieceBytes) HandOut();
   }
 
@@ -137,20 +139,26 @@ class CsvWriter : public RecordWriter {
 
   // Where `bytes` more go, handing out what is gathered when they do not fit after it.
   char* Room(std::size_t bytes) {
-    if (text_.size() - used_ < bytes) {
+    if (size_ - used_ < bytes) {
       HandOut();
-      if (text_.size() < bytes) text_.resize(bytes);
+      if (size_ < bytes) {
+        text_ = std::make_unique_for_overwrite<char[]>(bytes);
+        size_ = bytes;
+      }
     }
-    return text_.data() + used_;
+    return text_.get() + used_;
   }
 
   void HandOut() {
-    out_.Write(std::string_view(text_).substr(0, used_));
+    out_.Write(std::string_view(text_.get(), used_));
     used_ = 0;
   }
 
   OutputFile& out_;
-  std::string text_;  // its first used_ bytes are not yet handed to out_
+  // Its first used_ bytes are not yet handed to out_. Left unset when made: zeroing it took
+  // about a millisecond before the reading began.
+  std::unique_ptr<char[]> text_;
+  std::size_t size_;
   std::size_t used_ = 0;
   const ValueTypes types_;
   std::vector<TypedValue> typed_;
