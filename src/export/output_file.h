@@ -31,14 +31,13 @@ class OutputFile {
   void Restart();
   // Writes what is buffered and puts the file in place of the target.
   void Commit();
-  // When the file is to replace another, has the system start writing out to the disk what
-  // was written so far, without waiting for it.
-  void StartWritingOut();
 
  private:
   void Flush();
   void WriteOut(std::string_view bytes);
-  void StopWatching();
+  // When the file is to replace another, has the system start writing out to the disk what
+  // was written so far, without waiting for it.
+  void StartWritingOut();
   void Open(const char* mode);
   [[noreturn]] void WriteFailed();
 
@@ -49,7 +48,6 @@ class OutputFile {
   fs::path temporary_;
   std::string buffer_;
   bool replacing_ = false;  // a file stands at the target
-  int watched_ = -1;        // the temporary file, written by another writer, as looked at
   bool committed_ = false;
 };
 

@@ -99,7 +99,6 @@ class SqliteWriter : public RecordWriter {
         }
         if (pending_.records.size() == rows_) InsertPending();
       });
-      out_.StartWritingOut();
       return;
     }
     // The values are bound where they lie, as the batch stays until this returns: rows_ rows
@@ -116,7 +115,6 @@ class SqliteWriter : public RecordWriter {
         ++row;
       }
     });
-    out_.StartWritingOut();
   }
 
   void Finish() override {
