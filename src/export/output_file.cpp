@@ -1,7 +1,6 @@
 #include "export/output_file.h"
 
 #include <cerrno>
-#include <cstdint>
 #include <cstring>
 #include <random>
 #include <system_error>
