@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <string>
+#include <system_error>
 
 #include "text.h"
 
@@ -38,7 +39,6 @@ ConsoleText::ConsoleText() {
   if (!console[0] && !console[1]) return;
   int pipe[2];
   if (_pipe(pipe, 1 << 16, _O_BINARY | _O_NOINHERIT) != 0) return;
-  const int shown = console[0] ? 1 : 2;
   std::fflush(stdout);
   std::fflush(stderr);
   for (int k = 0; k < 2; ++k) {
@@ -47,28 +47,36 @@ ConsoleText::ConsoleText() {
     if (kept_[k] >= 0) _dup2(pipe[1], k + 1);
   }
   _close(pipe[1]);
-  const int showing = kept_[shown - 1];
-  if (showing < 0) {
-    _close(pipe[0]);
-    return;
+  // Both are the one console the program runs in.
+  const int showing = kept_[0] >= 0 ? kept_[0] : kept_[1];
+  if (showing >= 0) {
+    try {
+      thread_ =
+          std::thread([this, from = pipe[0],
+                       to = reinterpret_cast<HANDLE>(_get_osfhandle(showing))] { Show(from, to); });
+      return;
+    } catch (const std::system_error&) {
+    }
   }
-  thread_ = std::thread(
-      [this, from = pipe[0], console = reinterpret_cast<HANDLE>(_get_osfhandle(showing))] {
-        Show(from, console);
-      });
+  // Written as before, then.
+  PutBack();
+  _close(pipe[0]);
 }
 
 ConsoleText::~ConsoleText() {
   std::fflush(stdout);
   std::fflush(stderr);
-  // The streams' own descriptors back: the pipe's last writing end closes, and the thread
-  // shows what is left and ends.
-  for (int k = 0; k < 2; ++k) {
-    if (kept_[k] >= 0) _dup2(kept_[k], k + 1);
-  }
+  // The pipe's last writing end closes: the thread shows what is left and ends.
+  PutBack();
   if (thread_.joinable()) thread_.join();
   for (const int kept : kept_) {
     if (kept >= 0) _close(kept);
+  }
+}
+
+void ConsoleText::PutBack() {
+  for (int k = 0; k < 2; ++k) {
+    if (kept_[k] >= 0) _dup2(kept_[k], k + 1);
   }
 }
 

@@ -30,6 +30,8 @@ class ConsoleText {
 
  private:
   void Show(int from, HANDLE console);
+  // Gives the streams their own descriptors back.
+  void PutBack();
 
   // Standard output's and standard error's own descriptor while a pipe stands in for it;
   // -1 for a stream left as it was.
