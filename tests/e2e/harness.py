@@ -171,11 +171,15 @@ class Session:
             answer = wait_for(lambda: self.probe_ok([command]), "the main window", timeout=60)
             return tuple(int(v) for v in answer.split())
 
-        self.surface = rect("surface-rect")
-        self.client = rect("window-rect")
-        # Painted: the corner header cell's fill is silver.
-        wait_for(lambda: self.surface_pixel(self.shot(), 50, 16) == screen.SILVER,
-                 "the grid to be painted")
+        # Painted: the corner header cell's fill is silver. The window's place is read again
+        # while waiting, should the window manager still move it; and the first paint in a
+        # fresh prefix once took more than 20 s in CI, so it has the main window's time.
+        def painted():
+            self.surface = rect("surface-rect")
+            self.client = rect("window-rect")
+            return self.surface_pixel(self.shot(), 50, 16) == screen.SILVER
+
+        wait_for(painted, "the grid to be painted", timeout=60)
 
     def wait_exit(self, timeout=WAIT_SECONDS):
         try:
