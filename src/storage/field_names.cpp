@@ -10,6 +10,7 @@ FieldNames::FieldNames(const std::vector<FieldDef>& fields) {
     if (added) {
       keys_.emplace_back(field.Name);
       short_.push_back(keys_.back().Within<2>());
+      leading_.push_back(keys_.back().Leading<2>());
     }
     ofField_.push_back(at->second);
   }

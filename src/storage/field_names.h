@@ -2,6 +2,7 @@
 // belongs to.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -30,16 +31,23 @@ class FieldNames {
   // entry before (`before`) or take one of the next two fields' or field 1's, tried first.
   std::uint32_t Of(const unsigned char* entry, std::uint32_t before) const;
   // The same for an entry that starts a run in the well-formed order after a run of name
-  // `before` (kNone at a record's first run), tried first with the name after it.
+  // `before` (kNone at a record's first run), tried first with the next few names in order:
+  // a record mostly goes on with the next field, or leaves out one or two.
   std::uint32_t After(const unsigned char* entry, std::uint32_t before) const {
-    const std::uint32_t next = before == kNone ? 0 : before + 1;
-    if (next < short_.size() && short_[next] && short_[next]->Matches(entry)) return next;
+    const std::uint32_t first = before == kNone ? 0 : before + 1;
+    const std::size_t last = std::min<std::size_t>(std::size_t{first} + kTriedAfter, Count());
+    for (std::uint32_t name = first; name < last; ++name) {
+      if (leading_[name].Matches(entry) && (short_[name] || keys_[name].Matches(entry)))
+        return name;
+    }
     return Of(entry, before);
   }
 
  private:
+  static constexpr std::size_t kTriedAfter = 4;
   std::vector<NameKey> keys_;
   std::vector<std::optional<NameKey::Prefix<2>>> short_;
+  std::vector<NameKey::Prefix<2>> leading_;
   std::vector<std::uint32_t> ofField_;
   std::map<std::string, std::uint32_t, std::less<>> byName_;
 };

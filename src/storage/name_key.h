@@ -53,7 +53,14 @@ class NameKey {
   template <int N>
   std::optional<Prefix<N>> Within() const {
     if (count_ == 0 || count_ > N) return std::nullopt;
-    Prefix<N> in;
+    return Leading<N>();
+  }
+  // The name's first N words: every entry of the name matches them, so an entry that does not
+  // is of another name. A name too long to match any entry gives no words: all entries match.
+  template <int N>
+  Prefix<N> Leading() const {
+    Prefix<N> in{};
+    if (count_ == 0) return in;
     std::copy_n(words_.begin(), N, in.words.begin());
     std::copy_n(masks_.begin(), N, in.masks.begin());
     return in;

@@ -84,23 +84,19 @@ StreamOutcome StreamBatches(const Database& database, const std::vector<FieldDef
     batch.Clear();
     used = 0;
   };
-  // The record being gathered, 0 before the first entry, and where its values end.
+  // The record being gathered, 0 before the first entry. It is the batch's last, its values
+  // ending where batch.ends says from `ends` on: a batch is handed on between records.
   std::int64_t record = 0;
-  std::vector<std::int64_t> ends(fields.size(), RecordBatch::kAbsent);
-  // Adds the gathered record and the records without entries up to `next` to the batch.
-  const auto complete = [&](std::int64_t next) {
-    if (record > 0) {
-      batch.records.push_back(record);
-      batch.ends.insert(batch.ends.end(), ends.begin(), ends.end());
-      std::fill(ends.begin(), ends.end(), RecordBatch::kAbsent);
-    }
-    for (std::int64_t r = record + 1; r < next; ++r) {
-      batch.records.push_back(r);
-      batch.ends.insert(batch.ends.end(), ends.size(), RecordBatch::kAbsent);
+  std::size_t ends = 0;
+  // Adds the records without entries up to `next`, and `next`, to the batch.
+  const auto start = [&](std::int64_t next) {
+    for (std::int64_t r = record + 1; r <= next; ++r) {
       if (batch.Full(used)) handOn();
+      batch.records.push_back(r);
+      ends = batch.ends.size();
+      batch.ends.resize(ends + fields.size(), RecordBatch::kAbsent);
     }
     record = next;
-    if (batch.Full(used)) handOn();
   };
 
   EntryBlocks blocks(database, 1);
@@ -145,7 +141,7 @@ StreamOutcome StreamBatches(const Database& database, const std::vector<FieldDef
           return broken();
         if (!sameRecord) {
           used = static_cast<std::size_t>(out - batch.text.data());
-          complete(r);
+          start(r);
           out = room();
         }
         field = f;
@@ -155,7 +151,7 @@ StreamOutcome StreamBatches(const Database& database, const std::vector<FieldDef
       entry = Run(names, field, entry, end, record, out, ended, broke);
       if (broke) return broken();
       inRun = !ended;
-      ends[field] = out - batch.text.data();
+      batch.ends[ends + field] = out - batch.text.data();
     }
     used = static_cast<std::size_t>(out - batch.text.data());
     read += count;
@@ -163,7 +159,6 @@ StreamOutcome StreamBatches(const Database& database, const std::vector<FieldDef
   }
   if (read < blocks.Entries() || !blocks.Whole()) return StreamOutcome::kCutShort;
   if (inRun) return StreamOutcome::kNotWellFormed;
-  if (record > 0) complete(record + 1);
   if (!batch.Empty()) handOn();
   return StreamOutcome::kComplete;
 }

@@ -1,12 +1,17 @@
 // Field names compared with entries' name fields a word at a time: every length, the word
-// boundaries, bytes after the zero, name fields without a zero byte.
+// boundaries, bytes after the zero, name fields without a zero byte; and which field an
+// entry names.
 #include "storage/name_key.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <string>
+#include <vector>
 
 #include "database_format.h"
+#include "storage/field_names.h"
 
 namespace tomo::testing {
 namespace {
@@ -64,6 +69,47 @@ TEST(NameKey, ANameFieldWithoutZeroHasNoNameAndMatchesNothing) {
   EXPECT_FALSE(NameKey(full + "B").Matches(unterminated.data()));
   // The zero in the field's last byte still ends a name of 34 bytes.
   EXPECT_TRUE(NameKey(full.substr(0, 34)).Matches(EntryNamed(full.substr(0, 34)).data()));
+}
+
+// The names the stream tries first at a run start compare their first two words only; a
+// longer name must still be told from another sharing those words.
+TEST(FieldNames, AfterNamesEveryEntryAsOfDoes) {
+  const std::vector<std::string> names = {
+      "Codigo",
+      "Observaciones de",  // the first 16 bytes of the next two
+      "Observaciones del cliente",
+      "Observaciones del proveedor",
+      "Nombre",
+      std::string(35, 'L'),  // too long for a name field: no entry names it
+      "Pais",
+      "Codigo postal X",  // 15 bytes and its zero: two words exactly
+      "Fecha de alta del socio",
+  };
+  std::vector<FieldDef> fields;
+  for (const std::string& name : names) {
+    FieldDef field;
+    field.Name = name;
+    fields.push_back(field);
+  }
+  const FieldNames fieldNames(fields);
+  std::vector<std::string> entryNames = names;
+  entryNames.push_back("Observaciones del client");
+  entryNames.push_back("Observaciones del clientes");
+  entryNames.push_back(std::string(34, 'L'));
+  entryNames.push_back("Otro");
+  for (const std::string& entryName : entryNames) {
+    const Bytes entry = EntryNamed(entryName);
+    const auto at = std::find(names.begin(), names.end(), entryName);
+    const std::uint32_t expected = at == names.end() || entryName.size() >= kEntryNameSize
+                                       ? FieldNames::kNone
+                                       : static_cast<std::uint32_t>(at - names.begin());
+    for (std::uint32_t before = 0; before <= names.size(); ++before) {
+      const std::uint32_t b = before == names.size() ? FieldNames::kNone : before;
+      SCOPED_TRACE(entryName + " after " + std::to_string(static_cast<int>(b)));
+      EXPECT_EQ(fieldNames.After(entry.data(), b), expected);
+      EXPECT_EQ(fieldNames.Of(entry.data(), b), expected);
+    }
+  }
 }
 
 }  // namespace
