@@ -51,8 +51,9 @@ constexpr std::size_t kPieceBytes = std::size_t{1} << 20;
 class CsvWriter : public RecordWriter {
  public:
   CsvWriter(OutputFile& out, const std::vector<std::string>& names, bool bom,
-            const ValueTypes& types)
+            const ValueTypes& types, ValueText* shown)
       : out_(out),
+        shown_(shown),
         text_(std::make_unique_for_overwrite<char[]>(2 * kPieceBytes)),
         size_(2 * kPieceBytes),
         types_(types),
@@ -69,8 +70,8 @@ class CsvWriter : public RecordWriter {
 
   void Batch(const RecordBatch& batch) override {
     if (!types_.empty()) {
-      batch.ForEach([this](std::int64_t number, const RecordValues& shown) {
-        const RecordValues& values = Typed(shown);
+      batch.ForEach([this](std::int64_t number, const RecordValues& stored) {
+        const RecordValues& values = Typed(shown_ ? shown_->Shown(stored) : stored);
         // Room for the number, each value with its comma, every byte doubled and quoted, and
         // CRLF.
         std::size_t most = 24 + 2;
@@ -84,17 +85,37 @@ class CsvWriter : public RecordWriter {
       });
       return;
     }
-    // The same room for the whole batch: its values' texts lie apart in its text.
-    char* out =
-        Room(26 * batch.records.size() + 3 * batch.ends.size() + 2 * batch.text.size() + kSpill);
-    batch.ForEachValue([&](std::int64_t number) { out = std::to_chars(out, out + 24, number).ptr; },
-                       [&](std::optional<std::string_view> value) {
-                         out = Value(out, value.value_or(std::string_view()));
-                       },
-                       [&] {
-                         *out++ = '\r';
-                         *out++ = '\n';
-                       });
+    // The same room for the whole batch, its values' texts lying apart in its text; a value
+    // shown longer than it is stored asks for more.
+    const std::size_t room =
+        26 * batch.records.size() + 3 * batch.ends.size() + 2 * batch.text.size() + kSpill;
+    char* out = Room(room);
+    char* roomEnd = out + room;
+    std::size_t f = 0;
+    batch.ForEachValue(
+        [&](std::int64_t number) {
+          f = 0;
+          out = std::to_chars(out, out + 24, number).ptr;
+        },
+        [&](std::optional<std::string_view> value) {
+          const std::size_t field = f++;
+          if (!value) {
+            *out++ = ',';
+            return;
+          }
+          if (!shown_) {
+            out = Value(out, *value);
+            return;
+          }
+          const std::string_view shown = shown_->Shown(field, *value);
+          if (shown.size() > value->size())
+            out = Grow(out, roomEnd, 2 * (shown.size() - value->size()));
+          out = Value(out, shown);
+        },
+        [&] {
+          *out++ = '\r';
+          *out++ = '\n';
+        });
     End(out);
   }
 
@@ -137,6 +158,16 @@ class CsvWriter : public RecordWriter {
     used_ += bytes.size();
   }
 
+  // Makes `more` bytes of room past `roomEnd`, the end of the room counted on from `out` on;
+  // hands out what is gathered before `out` when they do not fit.
+  char* Grow(char* out, char*& roomEnd, std::size_t more) {
+    const auto counted = static_cast<std::size_t>(roomEnd - out);
+    used_ = static_cast<std::size_t>(out - text_.get());
+    out = Room(counted + more);
+    roomEnd = out + counted + more;
+    return out;
+  }
+
   // Where `bytes` more go, handing out what is gathered when they do not fit after it.
   char* Room(std::size_t bytes) {
     if (size_ - used_ < bytes) {
@@ -155,6 +186,7 @@ class CsvWriter : public RecordWriter {
   }
 
   OutputFile& out_;
+  ValueText* const shown_;  // none when the values come shown
   // Its first used_ bytes are not yet handed to out_. Left unset when made: zeroing it took
   // about a millisecond before the reading began.
   std::unique_ptr<char[]> text_;
@@ -168,8 +200,8 @@ class CsvWriter : public RecordWriter {
 }  // namespace
 
 std::unique_ptr<RecordWriter> MakeCsvWriter(OutputFile& out, const std::vector<std::string>& names,
-                                            bool bom, const ValueTypes& types) {
-  return std::make_unique<CsvWriter>(out, names, bom, types);
+                                            bool bom, const ValueTypes& types, ValueText* shown) {
+  return std::make_unique<CsvWriter>(out, names, bom, types, shown);
 }
 
 }  // namespace tomo

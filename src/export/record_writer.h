@@ -1,5 +1,6 @@
 // The export's output formats. A writer takes the records in order, a batch at a time, their
-// values already UTF-8 (none for an absent value), and makes the whole output by Finish.
+// values already shown in UTF-8 (none for an absent value), and makes the whole output by
+// Finish.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "export/output_file.h"
+#include "export/value_text.h"
 #include "storage/field_def.h"
 #include "storage/record_batch.h"
 
@@ -36,8 +38,11 @@ using ValueTypes = std::vector<std::int16_t>;
 // Lines), CRLF line ends, quotes doubled, and
 // values with separators, quotes or line breaks quoted. Typed values are text all the same:
 // a truth value true or false, a date YYYY-MM-DD.
+// Given `shown`, the batches hold the values as stored, and the writer shows each as it
+// writes it.
 std::unique_ptr<RecordWriter> MakeCsvWriter(OutputFile& out, const std::vector<std::string>& names,
-                                            bool bom, const ValueTypes& types = {});
+                                            bool bom, const ValueTypes& types = {},
+                                            ValueText* shown = nullptr);
 // One JSON object per line: "record" and one member per field (keys made unique); typed
 // values as JSON numbers and true or false.
 std::unique_ptr<RecordWriter> MakeJsonLinesWriter(OutputFile& out,

@@ -1,13 +1,15 @@
 // CSV quoting of values of every short length, with each byte that makes a value quoted at
 // each place: the writer copies values in words, and every byte must be looked at. Words
 // with no byte below the comma skip the quoting tests: spaces and the bytes around the comma
-// must not quote a value, nor hide a quoting byte in the same word.
+// must not quote a value, nor hide a quoting byte in the same word. Values shown as they are
+// written: the same CSV as of values shown first.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <string>
 
 #include "export/record_writer.h"
+#include "export/value_text.h"
 
 namespace tomo::cli {
 namespace {
@@ -83,6 +85,57 @@ TEST(CsvWriter, WritesValuesLargerThanItsRoom) {
   const std::string written = ReadBack(file);
   EXPECT_EQ(written.size(), expected.size());
   EXPECT_TRUE(written == expected);  // megabytes: not printed
+}
+
+std::string Csv(const RecordBatch& batch, const ValueTypes& types, ValueText* shown) {
+  std::FILE* file = std::tmpfile();
+  if (file == nullptr) return "no temporary file";
+  {
+    OutputFile out(file);
+    const auto writer = MakeCsvWriter(out, {"S", "A", "L", "D"}, false, types, shown);
+    writer->Batch(batch);
+    writer->Finish();
+    out.Commit();
+  }
+  return ReadBack(file);
+}
+
+// The writer given the stored values shows each as it writes it, and makes room for values
+// shown longer than stored (an option of a megabyte, many times in one batch: more than the
+// room it gathers its output in), in the same CSV as of the values shown first.
+TEST(CsvWriter, ShowsStoredValuesAsWhenShownFirst) {
+  auto field = [](std::int16_t type, std::string options = "") {
+    FieldDef def;
+    def.Type = type;
+    def.Options = std::move(options);
+    return def;
+  };
+  const std::string option(std::size_t{1} << 20, 'o');
+  const std::vector<FieldDef> fields = {field(kString), field(kArray, "uno|\"dos\", y|" + option),
+                                        field(kLogic), field(kCurrentDate)};
+  const Utf8Text text(1252);
+  RecordBatch batch;
+  std::int64_t record = 0;
+  for (int k = 0; k < 3; ++k) {
+    for (const char* stored : {"100", "101", "102", "7", ""}) {
+      batch.Add(++record, RecordValues{"Espa\xF1" "a", stored, "1", std::string(" 01/02/2003 ")});
+      batch.Add(++record, RecordValues{"a,b ", std::nullopt, stored, "  "});
+    }
+  }
+  for (const bool raw : {false, true}) {
+    for (const ValueTypes& types :
+         {ValueTypes{}, ValueTypes{kString, kArray, kLogic, kCurrentDate}}) {
+      SCOPED_TRACE((raw ? "raw, " : "") + std::string(types.empty() ? "text" : "typed"));
+      ValueText shownFirst(fields, text, raw);
+      RecordBatch rendered = batch;
+      shownFirst.Render(rendered);
+      const std::string expected = Csv(rendered, types, nullptr);
+      ValueText shownAsWritten(fields, text, raw);
+      const std::string written = Csv(batch, types, &shownAsWritten);
+      EXPECT_EQ(written.size(), expected.size());
+      EXPECT_TRUE(written == expected);  // megabytes: not printed
+    }
+  }
 }
 
 }  // namespace

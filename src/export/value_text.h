@@ -1,0 +1,50 @@
+// The values of a record as the export writes them: rendered by the field's type unless raw,
+// and in UTF-8.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "export/utf8_text.h"
+#include "storage/field_def.h"
+#include "storage/record_batch.h"
+#include "storage/value_rendering.h"
+
+namespace tomo {
+
+class ValueText {
+ public:
+  ValueText(const std::vector<FieldDef>& fields, const Utf8Text& text, bool raw);
+
+  // The value of field f as shown, in UTF-8: most often its stored text itself, tested in
+  // place; else a text valid until the next value of the field is shown.
+  std::string_view Shown(std::size_t f, std::string_view stored) {
+    if (typeShowsStored_[f] && !(trims_ && HasOuterBlanks(stored)) && text_.Keeps(stored))
+      return stored;
+    return Rendered(f, stored);
+  }
+  // The same for a record's values, valid until the next record's.
+  const RecordValues& Shown(const RecordValues& stored);
+  // Shows the values of a batch as a reading left them where they lie: most as a part of
+  // their stored text, the others added after the batch's text.
+  void Render(RecordBatch& batch);
+
+ private:
+  std::string_view Rendered(std::size_t f, std::string_view stored);
+
+  const std::vector<FieldDef>& fields_;
+  const Utf8Text& text_;
+  const bool raw_;
+  const bool trims_;  // blanks around a value are left out
+  // Per field: whether a value of it without blanks around is shown as stored.
+  std::vector<char> typeShowsStored_;
+  std::vector<std::string> scratch_;
+  RecordValues values_;
+  // Render's: the texts made, and where each value begins.
+  std::string made_;
+  std::vector<std::int64_t> begins_;
+};
+
+}  // namespace tomo
