@@ -123,20 +123,24 @@ std::string_view TrimBlanks(std::string_view text) {
 }
 
 // Option i of the list (counted from the right when negative); empty when there is none.
+// Options are counted only for a negative i: an export shows millions of values, most of
+// them early options.
 std::string_view ArrayOption(std::string_view options, double i) {
   const std::string_view list = TrimBlanks(options);
   if (list.empty()) return {};
-  const auto count = static_cast<double>(std::count(list.begin(), list.end(), '|') + 1);
-  double number = 0;
-  if (i >= 1 && i <= count) {
-    number = i;
-  } else if (i <= -1 && i >= -count) {
-    number = count + 1 + i;
-  } else {
-    return {};
+  if (i <= -1) {
+    const auto count = static_cast<double>(std::count(list.begin(), list.end(), '|') + 1);
+    if (i < -count) return {};
+    i = count + 1 + i;
   }
+  // No list has more options than bytes.
+  if (!(i >= 1 && i <= static_cast<double>(list.size()))) return {};
   std::size_t start = 0;
-  for (auto k = static_cast<std::size_t>(number); k > 1; --k) start = list.find('|', start) + 1;
+  for (auto k = static_cast<std::size_t>(i); k > 1; --k) {
+    const std::size_t bar = list.find('|', start);
+    if (bar == std::string_view::npos) return {};
+    start = bar + 1;
+  }
   return list.substr(start, list.find('|', start) - start);
 }
 
@@ -145,8 +149,12 @@ constexpr std::array<std::string_view, 3> kLogicTexts = {"no", "si", ""};
 }  // namespace
 
 double ReadNumber(std::string_view text) {
-  const std::size_t start = text.find_first_not_of(" \t\r\n");
-  if (start == std::string_view::npos) return 0;
+  std::size_t start = 0;
+  while (start < text.size() && (text[start] == ' ' || text[start] == '\t' || text[start] == '\r' ||
+                                 text[start] == '\n')) {
+    ++start;
+  }
+  if (start == text.size()) return 0;
   text = text.substr(start);
   return text[0] == '&' ? AmpersandNumber(text) : DecimalNumber(text);
 }

@@ -118,6 +118,10 @@ TEST(RenderValue, ArraySelectsAnOptionByTheStoredNumber) {
   EXPECT_EQ(RenderValue(Field(kArray, "   "), "100"), "");
   EXPECT_EQ(RenderValue(Field(kArray, "a||b"), "101"), "");
   EXPECT_EQ(RenderValue(Field(kArray, "a||b"), "102"), "b");
+  // Past the last option, whether or not the list has that many bytes.
+  EXPECT_EQ(RenderValue(Field(kArray, "a|b"), "102"), "");
+  EXPECT_EQ(RenderValue(Field(kArray, "|"), "101"), "");
+  EXPECT_EQ(RenderValue(Field(kArray, "|"), "102"), "");
 }
 
 TEST(RenderValue, OtherTypesAreTrimmedOfBlanksOnly) {
