@@ -16,29 +16,24 @@ namespace {
 
 // The export's writing: the records' values as text, to the writer of the format, on a thread
 // of its own beside the reading. The stream hands its records over a batch at a time, without
-// a copy. The CSV writer shows each value as it writes it, in one pass over the batch; for JSON
-// Lines the writing thread first shows the batch's values where they lie. SQLite's own work on
-// a row takes about as long as reading the row: for it the reading thread shows the values
-// first, and SQLite binds them where they lie.
+// a copy. The CSV and JSON Lines writers show each value as they write it. SQLite's own work
+// on a row takes about as long as reading the row: for it the reading thread shows the
+// values first, where they lie in the batch, and SQLite binds them there.
 class WriterSink : public ExportSink {
  public:
-  enum class Showing { kWhenRead, kBeforeWriting, kByWriter };
   using MakeWriter = std::function<std::unique_ptr<RecordWriter>()>;
-  WriterSink(OutputFile& out, MakeWriter make, ValueText& values, Showing showing)
-      : out_(out), make_(std::move(make)), values_(values), showing_(showing) {}
+  WriterSink(OutputFile& out, MakeWriter make, ValueText& values, bool showFirst)
+      : out_(out), make_(std::move(make)), values_(values), showFirst_(showFirst) {}
 
   void Start() override {
     writer_ = make_();
-    writing_.emplace([this](RecordBatch& batch) {
-      if (showing_ == Showing::kBeforeWriting) values_.Render(batch);
-      writer_->Batch(batch);
-    });
+    writing_.emplace([this](RecordBatch& batch) { writer_->Batch(batch); });
   }
   void Take(std::int64_t record, const RecordValues& stored) override {
-    writing_->Take(record, showing_ == Showing::kWhenRead ? values_.Shown(stored) : stored);
+    writing_->Take(record, showFirst_ ? values_.Shown(stored) : stored);
   }
   void Take(RecordBatch& batch) override {
-    if (showing_ == Showing::kWhenRead) values_.Render(batch);
+    if (showFirst_) values_.Render(batch);
     writing_->Take(batch);
   }
   void Complete() override {
@@ -56,7 +51,7 @@ class WriterSink : public ExportSink {
   OutputFile& out_;
   const MakeWriter make_;
   ValueText& values_;
-  const Showing showing_;
+  const bool showFirst_;
   std::unique_ptr<RecordWriter> writer_;
   // Last: its thread writes through writer_, so it stops first.
   std::optional<WritingThread> writing_;
@@ -94,17 +89,13 @@ ExportOutcome ExportRecords(const Database& database, const std::vector<FieldDef
       case Format::kCsv:
         return MakeCsvWriter(out, keys, choices.bom, types, &values);
       case Format::kJsonLines:
-        return MakeJsonLinesWriter(out, keys, types);
+        return MakeJsonLinesWriter(out, keys, types, &values);
       case Format::kSqlite:
         return MakeSqliteWriter(out, columns, keys, types);
     }
     return nullptr;
   };
-  using Showing = WriterSink::Showing;
-  WriterSink sink(out, makeWriter, values,
-                  sqlite                                 ? Showing::kWhenRead
-                  : choices.format == Format::kJsonLines ? Showing::kBeforeWriting
-                                                         : Showing::kByWriter);
+  WriterSink sink(out, makeWriter, values, sqlite);
   ExportReading reading = choices.reading;
   reading.checkFirst = out.ToStandardOutput();
   return ReadForExport(database, fields, reading, sink);

@@ -8,8 +8,9 @@ namespace {
 
 class JsonLinesWriter : public RecordWriter {
  public:
-  JsonLinesWriter(OutputFile& out, const std::vector<std::string>& keys, const ValueTypes& types)
-      : out_(out), types_(types) {
+  JsonLinesWriter(OutputFile& out, const std::vector<std::string>& keys, const ValueTypes& types,
+                  ValueText* shown)
+      : out_(out), types_(types), shown_(shown) {
     // Each member's start, key included, made once.
     for (const std::string& key : keys) {
       std::string member = ",";
@@ -20,8 +21,9 @@ class JsonLinesWriter : public RecordWriter {
   }
 
   void Batch(const RecordBatch& batch) override {
-    batch.ForEach(
-        [this](std::int64_t number, const RecordValues& values) { Record(number, values); });
+    batch.ForEach([this](std::int64_t number, const RecordValues& values) {
+      Record(number, shown_ ? shown_->Shown(values) : values);
+    });
   }
 
   void Finish() override {}
@@ -54,6 +56,7 @@ class JsonLinesWriter : public RecordWriter {
 
   OutputFile& out_;
   const ValueTypes types_;
+  ValueText* const shown_;  // none when the values come shown
   std::vector<std::string> members_;
   std::string line_;
 };
@@ -62,8 +65,8 @@ class JsonLinesWriter : public RecordWriter {
 
 std::unique_ptr<RecordWriter> MakeJsonLinesWriter(OutputFile& out,
                                                   const std::vector<std::string>& keys,
-                                                  const ValueTypes& types) {
-  return std::make_unique<JsonLinesWriter>(out, keys, types);
+                                                  const ValueTypes& types, ValueText* shown) {
+  return std::make_unique<JsonLinesWriter>(out, keys, types, shown);
 }
 
 }  // namespace tomo

@@ -44,10 +44,11 @@ std::unique_ptr<RecordWriter> MakeCsvWriter(OutputFile& out, const std::vector<s
                                             bool bom, const ValueTypes& types = {},
                                             ValueText* shown = nullptr);
 // One JSON object per line: "record" and one member per field (keys made unique); typed
-// values as JSON numbers and true or false.
+// values as JSON numbers and true or false. Given `shown`, as for CSV.
 std::unique_ptr<RecordWriter> MakeJsonLinesWriter(OutputFile& out,
                                                   const std::vector<std::string>& keys,
-                                                  const ValueTypes& types = {});
+                                                  const ValueTypes& types = {},
+                                                  ValueText* shown = nullptr);
 // A SQLite database at the output's temporary path: the table "records" (the record number
 // as INTEGER PRIMARY KEY, one column per field) and the table "fields", in one transaction.
 // Typed, the columns have no declared type, so that SQLite keeps each value's storage class
