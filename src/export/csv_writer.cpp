@@ -7,6 +7,7 @@
 #include "export/record_writer.h"
 #include "export/text_words.h"
 #include "export/typed_value.h"
+#include "export/value_text.h"
 
 namespace tomo {
 

@@ -1,6 +1,7 @@
 #include "export/json_text.h"
 #include "export/record_writer.h"
 #include "export/typed_value.h"
+#include "export/value_text.h"
 
 namespace tomo {
 

@@ -9,11 +9,12 @@
 #include <vector>
 
 #include "export/output_file.h"
-#include "export/value_text.h"
 #include "storage/field_def.h"
 #include "storage/record_batch.h"
 
 namespace tomo {
+
+class ValueText;
 
 class RecordWriter {
  public:

@@ -6,14 +6,7 @@
 namespace tomo {
 
 ValueText::ValueText(const std::vector<FieldDef>& fields, const Utf8Text& text, bool raw)
-    : fields_(fields),
-      text_(text),
-      raw_(raw),
-      trims_(!raw),
-      scratch_(fields.size()),
-      values_(fields.size()) {
-  for (const FieldDef& field : fields) typeShowsStored_.push_back(raw || TypeShowsStored(field));
-}
+    : fields_(fields), text_(text), raw_(raw), scratch_(fields.size()), values_(fields.size()) {}
 
 std::string_view ValueText::Rendered(std::size_t f, std::string_view stored) {
   return text_.Of(raw_ ? stored : RenderValue(fields_[f], stored), scratch_[f]);

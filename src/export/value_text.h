@@ -21,8 +21,7 @@ class ValueText {
   // The value of field f as shown, in UTF-8: most often its stored text itself, tested in
   // place; else a text valid until the next value of the field is shown.
   std::string_view Shown(std::size_t f, std::string_view stored) {
-    if (typeShowsStored_[f] && !(trims_ && HasOuterBlanks(stored)) && text_.Keeps(stored))
-      return stored;
+    if ((raw_ || ShownAsStored(fields_[f], stored)) && text_.Keeps(stored)) return stored;
     return Rendered(f, stored);
   }
   // The same for a record's values, valid until the next record's.
@@ -37,9 +36,6 @@ class ValueText {
   const std::vector<FieldDef>& fields_;
   const Utf8Text& text_;
   const bool raw_;
-  const bool trims_;  // blanks around a value are left out
-  // Per field: whether a value of it without blanks around is shown as stored.
-  std::vector<char> typeShowsStored_;
   std::vector<std::string> scratch_;
   RecordValues values_;
   // Render's: the texts made, and where each value begins.

@@ -16,19 +16,11 @@ double RoundHalfEven(double value);
 // The text shown for a stored value (or "No datos") of a field: a part of the stored text, of
 // the field's options or a constant, valid as long as the first two are.
 std::string_view RenderValue(const FieldDef& field, std::string_view stored);
-// Whether RenderValue shows the field's values as stored when no blank surrounds them: for
-// all types but truth values and lists of options.
-inline bool TypeShowsStored(const FieldDef& field) {
-  return field.Type != kLogic && field.Type != kArray;
-}
-// Whether blanks surround the value, which RenderValue then leaves out.
-inline bool HasOuterBlanks(std::string_view stored) {
-  return !stored.empty() && (stored.front() == ' ' || stored.back() == ' ');
-}
 // Whether RenderValue shows the stored value as it is: most values are, and an export passes
 // over them without a call.
 inline bool ShownAsStored(const FieldDef& field, std::string_view stored) {
-  return TypeShowsStored(field) && !HasOuterBlanks(stored);
+  return field.Type != kLogic && field.Type != kArray &&
+         (stored.empty() || (stored.front() != ' ' && stored.back() != ' '));
 }
 
 }  // namespace tomo
