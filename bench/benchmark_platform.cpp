@@ -29,10 +29,6 @@ class DeadlineFile : public ReadOnlyFile {
     }
     return inner_->ReadAt(offset, buffer, size);
   }
-  std::unique_ptr<FileView> View(std::int64_t offset, std::size_t size) override {
-    if (deadline_ && DeadlineFiles::Clock::now() > *deadline_) throw DeadlinePassed{};
-    return inner_->View(offset, size);
-  }
 
  private:
   std::unique_ptr<ReadOnlyFile> inner_;

@@ -27,17 +27,6 @@ struct FileStamp {
 // reads the last two alike, as empty; tomodb tells the user which.
 enum class Opening { kOpened, kMissing, kUnreadable };
 
-// A stretch of an open file looked at in place, where the system holds it, without copying
-// it out.
-class FileView {
- public:
-  virtual ~FileView() = default;
-  virtual const unsigned char* Bytes() const = 0;
-  // Whether the bytes looked at so far were all the file's: false once another program has
-  // cut the file short below the view's end, after which the bytes it lost read as zeros.
-  virtual bool Whole() = 0;
-};
-
 // An open file, read only. Another process may still read, write or delete it.
 class ReadOnlyFile {
  public:
@@ -48,11 +37,6 @@ class ReadOnlyFile {
   virtual FileStamp Stamp() = 0;
   // Reads up to size bytes at offset; returns the bytes read (0 at the end or on error).
   virtual std::size_t ReadAt(std::int64_t offset, void* buffer, std::size_t size) = 0;
-  // The `size` bytes at `offset`, looked at in place; none where the platform cannot, or
-  // when the file no longer reaches that far: the caller then reads them.
-  virtual std::unique_ptr<FileView> View(std::int64_t /*offset*/, std::size_t /*size*/) {
-    return nullptr;
-  }
 };
 
 class Files {

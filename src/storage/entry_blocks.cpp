@@ -53,18 +53,10 @@ std::int64_t EntryBlocks::ReadInto(unsigned char* buffer, std::int64_t from,
 }
 
 bool EntryBlocks::Next() {
-  if (view_) {
-    whole_ = view_->Whole();
-    view_.reset();
-  }
-  if (next_ > entries_ || !whole_) return false;
+  if (next_ > entries_) return false;
   if (count_ > 0) PumpWhenDue();
   const std::int64_t wanted = std::min(blockEntries_, entries_ - next_ + 1);
-  if (viewing_ && (view_ = file_->View((next_ - 1) * kEntrySize,
-                                       static_cast<std::size_t>(wanted) * kEntryBytes))) {
-    block_ = view_->Bytes();
-    count_ = wanted;
-  } else if (ahead_) {
+  if (ahead_) {
     std::unique_lock lock(ahead_->mutex);
     ahead_->changed.wait(lock, [this] { return ahead_->ready; });
     std::swap(buffer_, ahead_->buffer);

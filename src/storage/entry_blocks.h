@@ -38,13 +38,10 @@ class EntryBlocks {
   // its looking, not both. Only for a pass that reads every block in order and nothing else
   // of the file meanwhile (no PassOver, no LastRecord).
   void ReadAhead();
-  // From now on, looks at each block where the system holds the file, where the platform can,
-  // instead of copying it out: a pass that looks at every entry once then costs about one
-  // reading of the file. Only for a pass that reads every block in order (no ReadAhead).
-  void ViewInPlace() { viewing_ = true; }
-  // Whether the blocks looked at so far were all the file's: false once the file was cut
-  // short under a block looked at in place, whose lost entries then read as zeros.
-  bool Whole() { return whole_ && (!view_ || view_->Whole()); }
+  // From now on, reads blocks of at most about 256 KiB, before the first is read: a pass that
+  // looks at every entry once then follows each block right after reading it, while it is
+  // still in the processor's cache, and costs about one reading of the file.
+  void ReadCacheSized() { blockEntries_ = std::min(blockEntries_, kCacheSizedEntries); }
   // Goes past the next `entries` entries without reading them.
   void PassOver(std::int64_t entries) { next_ += entries; }
   // Entry numbers of the current block: First() .. First() + Count() - 1.
@@ -68,6 +65,7 @@ class EntryBlocks {
 
  private:
   static constexpr std::size_t kEntryBytes = kEntrySize;
+  static constexpr std::int64_t kCacheSizedEntries = (std::int64_t{256} << 10) / kEntrySize;
   struct Ahead;
   void PumpWhenDue();
   // Reads `wanted` entries from entry `from` on; returns the whole entries read.
@@ -76,12 +74,8 @@ class EntryBlocks {
   ScanPump& pump_;
   const std::int64_t pumpMicroseconds_;
   std::unique_ptr<ReadOnlyFile> file_;
-  // The block at hand, in buffer_ or in view_.
+  // The block at hand, in buffer_.
   const unsigned char* block_ = nullptr;
-  bool viewing_ = false;
-  bool whole_ = true;
-  // After file_: it goes first.
-  std::unique_ptr<FileView> view_;
   FileStamp stamp_;
   std::int64_t entries_ = 0;
   std::int64_t next_ = 1;

@@ -100,11 +100,7 @@ StreamOutcome StreamBatches(const Database& database, const std::vector<FieldDef
   };
 
   EntryBlocks blocks(database, 1);
-  blocks.ViewInPlace();
-  // Entries that break the order may be zeros standing for a file cut short meanwhile.
-  const auto broken = [&blocks] {
-    return blocks.Whole() ? StreamOutcome::kNotWellFormed : StreamOutcome::kCutShort;
-  };
+  blocks.ReadCacheSized();
   if (before > 0) {
     blocks.EndBefore(before);
     // Cut short since the entries from `before` on were read.
@@ -113,9 +109,9 @@ StreamOutcome StreamBatches(const Database& database, const std::vector<FieldDef
   // Records never decrease, so none lies beyond the last entry's: no records without entries
   // are handed out up to a record number that a later entry shows to be out of order.
   const std::int64_t lastRecord = blocks.LastRecord();
-  // No reading ahead on a thread of its own: each block is looked at where the system holds
-  // it, or else followed right after it is read, while it is still in the processor's cache;
-  // the other processor core is left to the records' writing.
+  // No reading ahead on a thread of its own: each block is followed right after it is read,
+  // while it is still in the processor's cache; the other processor core is left to the
+  // records' writing.
   std::int64_t read = 0;
   std::uint32_t field = 0;  // of the run at hand, or of the record's last one
   bool inRun = false;       // the run at hand goes on
@@ -133,12 +129,12 @@ StreamOutcome StreamBatches(const Database& database, const std::vector<FieldDef
       if (!inRun) {
         // The whole entry is judged before a new record hands out the ones before it.
         const std::int64_t r = EntryRecord(entry);
-        if (r < 1 || r < record || r > lastRecord) return broken();
+        if (r < 1 || r < record || r > lastRecord) return StreamOutcome::kNotWellFormed;
         const bool sameRecord = r == record;
         const std::uint32_t f = names.After(entry, sameRecord ? field : FieldNames::kNone);
         const std::int32_t mark = EntryMark(entry);
         if (f == FieldNames::kNone || (sameRecord && f <= field) || (mark != 0 && mark != 1))
-          return broken();
+          return StreamOutcome::kNotWellFormed;
         if (!sameRecord) {
           used = static_cast<std::size_t>(out - batch.text.data());
           start(r);
@@ -149,7 +145,7 @@ StreamOutcome StreamBatches(const Database& database, const std::vector<FieldDef
       bool ended = false;
       bool broke = false;
       entry = Run(names, field, entry, end, record, out, ended, broke);
-      if (broke) return broken();
+      if (broke) return StreamOutcome::kNotWellFormed;
       inRun = !ended;
       batch.ends[ends + field] = out - batch.text.data();
     }
@@ -157,7 +153,7 @@ StreamOutcome StreamBatches(const Database& database, const std::vector<FieldDef
     read += count;
     if (progress) progress(read, blocks.Entries());
   }
-  if (read < blocks.Entries() || !blocks.Whole()) return StreamOutcome::kCutShort;
+  if (read < blocks.Entries()) return StreamOutcome::kCutShort;
   if (inRun) return StreamOutcome::kNotWellFormed;
   if (!batch.Empty()) handOn();
   return StreamOutcome::kComplete;

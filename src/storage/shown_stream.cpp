@@ -166,13 +166,17 @@ class Streaming {
 
 std::int64_t FindAppendedTail(const Database& database) {
   EntryBlocks blocks(database, 1);
-  // Zeros of a file cut short meanwhile may read as a tail: it then lies beyond the file's
-  // end, where its reading finds the file cut short.
-  blocks.ViewInPlace();
+  // The last block's entries, read in smaller blocks that stay in the processor's cache.
   blocks.PassOver(std::max<std::int64_t>(blocks.Entries() - blocks.BlockEntries(), 0));
-  if (!blocks.Next()) return 0;
-  for (std::int64_t k = 1; k < blocks.Count(); ++k) {
-    if (EntryRecord(blocks.Bytes(k)) < EntryRecord(blocks.Bytes(k - 1))) return blocks.First() + k;
+  blocks.ReadCacheSized();
+  // The record number of the entry before; none before the first.
+  std::int64_t before = std::numeric_limits<std::int64_t>::min();
+  while (blocks.Next()) {
+    for (std::int64_t k = 0; k < blocks.Count(); ++k) {
+      const std::int64_t record = EntryRecord(blocks.Bytes(k));
+      if (record < before) return blocks.First() + k;
+      before = record;
+    }
   }
   return 0;
 }

@@ -1,9 +1,12 @@
 // The stream of every record against the reference's whole-database fill on random
-// databases; and what `check` counts for each fault.
+// databases; a stream over a file cut short meanwhile; and what `check` counts for each
+// fault.
 #include "storage/record_stream.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <map>
 #include <memory>
 
@@ -12,6 +15,7 @@
 #include "storage/record_file.h"
 #include "storage/well_formed.h"
 #include "support/database_writer.h"
+#include "support/linked_app.h"
 #include "support/random_database.h"
 
 namespace tomo::testing {
@@ -69,6 +73,57 @@ TEST(RecordStream, EqualsTheReferenceFillOnRandomDatabases) {
     if (::testing::Test::HasFailure()) return;
   }
   EXPECT_GT(streamed, 1000);
+}
+
+// A file cut short by another program while the stream reads it: never taken as streamed
+// whole nor as out of order. Cut after the stream read the last block, the records read are
+// the file's whole, as it was.
+TEST(RecordStream, AFileCutShortMeanwhileEndsCutShort) {
+  enum class Cut { kNever, kAfterTheFirstBlock, kAfterTheLastBlock, kAtTheFirstBatch };
+  struct Case {
+    Cut cut;
+    StreamOutcome outcome;
+  };
+  // 36,000 values: the first batch is handed on before the last block is read.
+  const DatabaseSpec described = NumberedDatabase(6000, 6);
+  for (const Case& test : {Case{Cut::kNever, StreamOutcome::kComplete},
+                           Case{Cut::kAfterTheFirstBlock, StreamOutcome::kCutShort},
+                           Case{Cut::kAfterTheLastBlock, StreamOutcome::kComplete},
+                           Case{Cut::kAtTheFirstBatch, StreamOutcome::kCutShort}}) {
+    SCOPED_TRACE("cut " + std::to_string(static_cast<int>(test.cut)));
+    LinkedApp linked(described);
+    linked.app().ScanBlockEntries = 5000;
+    const Database database = DatabaseOf(linked.app());
+    std::string recordFile = database.recordFilePath;
+    std::replace(recordFile.begin(), recordFile.end(), '\\', '/');
+    const auto cutTo = [&](std::int64_t entries) {
+      // Halfway into an entry.
+      std::filesystem::resize_file(recordFile, static_cast<std::uintmax_t>(entries * 54 - 27));
+    };
+    int blocks = 0;
+    int batches = 0;
+    std::int64_t records = 0;
+    const StreamOutcome outcome = StreamBatches(
+        database, ReadFieldTable(database),
+        [&](RecordBatch& batch) {
+          records += static_cast<std::int64_t>(batch.records.size());
+          if (test.cut == Cut::kAtTheFirstBatch && ++batches == 1) cutTo(1000);
+        },
+        [&](std::int64_t read, std::int64_t entries) {
+          ++blocks;
+          if ((test.cut == Cut::kAfterTheFirstBlock && blocks == 1) ||
+              (test.cut == Cut::kAfterTheLastBlock && read == entries)) {
+            cutTo(read);
+          }
+        });
+    if (test.cut == Cut::kNever) {
+      EXPECT_GT(blocks, 2);
+    }
+    EXPECT_EQ(outcome, test.outcome);
+    if (outcome == StreamOutcome::kComplete) {
+      EXPECT_EQ(records, 6000);
+    }
+  }
 }
 
 // One fault kind at a time, on files written entry by entry.

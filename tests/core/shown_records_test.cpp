@@ -169,5 +169,30 @@ TEST(ShownRecords, ManyRecordsInAnyOrderShowTheirOwnValues) {
   }
 }
 
+// The tail is looked for in the file's last block, which is read in smaller pieces: its first
+// entry whose record number is below the entry's before it, wherever it lies among the pieces.
+TEST(ShownRecords, TheAppendedTailIsFoundAnywhereInTheLastBlock) {
+  const DatabaseSpec database = NumberedDatabase(3000, 4);
+  const std::string entries = format::RecordFileBytes(format::RecordEntries(database));
+  const auto count = static_cast<std::int64_t>(entries.size() / 54);
+  constexpr std::int64_t kBlock = 20000;  // pieces of 4854 entries: the fourth from 14562 on
+  // Entries appended for record 5, the tail's place in the last block, and the tail found.
+  struct Case {
+    std::int64_t appended, found;
+  };
+  for (const Case c : {Case{1, 1}, Case{5437, 1}, Case{5438, 1}, Case{5439, 1}, Case{19999, 1},
+                       Case{20000, 0}, Case{20001, 0}, Case{0, 0}}) {
+    SCOPED_TRACE(std::to_string(c.appended) + " appended");
+    std::string tail;
+    for (std::int64_t k = 0; k < c.appended; ++k)
+      tail += format::RecordFileBytes({{'x', "F2", 5, k + 1 == c.appended ? 1 : 0}});
+    auto side = std::make_unique<MemoryTestApp>();
+    side->Use(kFolder, format::FieldFileBytes(database.fields), entries + tail);
+    side->app.ScanBlockEntries = kBlock;
+    ASSERT_GT(count, kBlock);
+    EXPECT_EQ(FindAppendedTail(DatabaseOf(side->app)), c.found ? count + 1 : 0);
+  }
+}
+
 }  // namespace
 }  // namespace tomo::testing

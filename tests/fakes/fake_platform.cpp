@@ -17,11 +17,6 @@ class CountingFile : public ReadOnlyFile {
     counter_ += static_cast<std::int64_t>(n);
     return n;
   }
-  std::unique_ptr<FileView> View(std::int64_t offset, std::size_t size) override {
-    auto view = inner_->View(offset, size);
-    if (view) counter_ += static_cast<std::int64_t>(size);
-    return view;
-  }
 
  private:
   std::unique_ptr<ReadOnlyFile> inner_;

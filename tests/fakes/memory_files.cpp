@@ -7,26 +7,10 @@ namespace tomo::testing {
 
 namespace {
 
-class MemoryView : public FileView {
- public:
-  MemoryView(const std::string& bytes, std::size_t offset, std::size_t size)
-      : bytes_(bytes), offset_(offset), end_(offset + size) {}
-  const unsigned char* Bytes() const override {
-    return reinterpret_cast<const unsigned char*>(bytes_.data()) + offset_;
-  }
-  bool Whole() override { return bytes_.size() >= end_; }
-
- private:
-  const std::string& bytes_;
-  const std::size_t offset_;
-  const std::size_t end_;
-};
-
 class MemoryFile : public ReadOnlyFile {
  public:
-  MemoryFile(const std::string* bytes, const MemoryFiles::Times* times, std::int64_t& bytesRead,
-             bool views)
-      : bytes_(bytes), times_(times), bytesRead_(bytesRead), views_(views) {}
+  MemoryFile(const std::string* bytes, const MemoryFiles::Times* times, std::int64_t& bytesRead)
+      : bytes_(bytes), times_(times), bytesRead_(bytesRead) {}
   std::int64_t Length() override { return bytes_ ? static_cast<std::int64_t>(bytes_->size()) : 0; }
   FileStamp Stamp() override {
     const MemoryFiles::Times times = times_ ? *times_ : MemoryFiles::Times{};
@@ -39,18 +23,11 @@ class MemoryFile : public ReadOnlyFile {
     bytesRead_ += static_cast<std::int64_t>(n);
     return n;
   }
-  std::unique_ptr<FileView> View(std::int64_t offset, std::size_t size) override {
-    if (!views_ || !bytes_ || offset < 0 || offset + static_cast<std::int64_t>(size) > Length())
-      return nullptr;
-    bytesRead_ += static_cast<std::int64_t>(size);
-    return std::make_unique<MemoryView>(*bytes_, static_cast<std::size_t>(offset), size);
-  }
 
  private:
   const std::string* bytes_;
   const MemoryFiles::Times* times_;
   std::int64_t& bytesRead_;
-  const bool views_;
 };
 
 }  // namespace
@@ -60,7 +37,7 @@ std::unique_ptr<ReadOnlyFile> MemoryFiles::OpenForReading(const std::string& pat
   const auto time = times.find(path);
   return std::make_unique<MemoryFile>(file == files.end() ? nullptr : &file->second,
                                       time == times.end() ? nullptr : &time->second,
-                                      bytesRead[path], views);
+                                      bytesRead[path]);
 }
 
 void MemoryTestApp::Use(const std::string& folder, std::string fieldFile, std::string recordFile) {

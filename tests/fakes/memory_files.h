@@ -24,7 +24,6 @@ class MemoryFiles : public Files {
   };
   std::map<std::string, Times> times;
   std::map<std::string, std::int64_t> bytesRead;  // path to the bytes read from it
-  bool views = false;  // files may be looked at in place, as on a platform that maps them
 
   std::unique_ptr<ReadOnlyFile> OpenForReading(const std::string& path) override;
   std::string CreateTempFile() override { return {}; }

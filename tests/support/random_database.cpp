@@ -173,8 +173,6 @@ LinkedRandomDatabase LinkRandomDatabase(std::mt19937_64& random) {
   if (draw % 2) {
     linked.side->app.ScanBlockEntries = 1 + static_cast<std::int64_t>(random() % 5);
   }
-  // Blocks looked at in place or read, each half the time, small blocks or not.
-  linked.side->files.views = draw % 4 >= 2;
   return linked;
 }
 

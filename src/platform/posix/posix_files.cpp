@@ -8,8 +8,6 @@
 #include <cerrno>
 #include <cstdlib>
 
-#include "platform/posix/mapped_view.h"
-
 namespace tomo {
 
 namespace {
@@ -55,10 +53,6 @@ class PosixFile : public ReadOnlyFile {
       done += static_cast<std::size_t>(n);
     }
     return done;
-  }
-
-  std::unique_ptr<FileView> View(std::int64_t offset, std::size_t size) override {
-    return fd_ < 0 ? nullptr : MapView(fd_, offset, size);
   }
 
  private:
