@@ -60,7 +60,6 @@ bool EntryBlocks::Next() {
     std::unique_lock lock(ahead_->mutex);
     ahead_->changed.wait(lock, [this] { return ahead_->ready; });
     std::swap(buffer_, ahead_->buffer);
-    block_ = buffer_.get();
     count_ = ahead_->entries;
     ahead_->ready = false;
     ahead_->changed.notify_all();
@@ -72,7 +71,6 @@ bool EntryBlocks::Next() {
       bufferEntries_ = wanted;
     }
     count_ = ReadInto(buffer_.get(), next_, wanted);
-    block_ = buffer_.get();
   }
   // A file cut short by another program ends at its last whole entry.
   first_ = next_;

@@ -60,7 +60,7 @@ class EntryBlocks {
   }
   // The 54 bytes of entry First() + k, valid until the next block is read.
   const unsigned char* Bytes(std::int64_t k) const {
-    return block_ + static_cast<std::size_t>(k) * kEntryBytes;
+    return buffer_.get() + static_cast<std::size_t>(k) * kEntryBytes;
   }
 
  private:
@@ -74,8 +74,6 @@ class EntryBlocks {
   ScanPump& pump_;
   const std::int64_t pumpMicroseconds_;
   std::unique_ptr<ReadOnlyFile> file_;
-  // The block at hand, in buffer_.
-  const unsigned char* block_ = nullptr;
   FileStamp stamp_;
   std::int64_t entries_ = 0;
   std::int64_t next_ = 1;
@@ -83,8 +81,8 @@ class EntryBlocks {
   std::int64_t count_ = 0;
   std::int64_t blockEntries_ = 1;
   std::int64_t lastPump_ = 0;
-  // Left uninitialised: every block is read over it, and zeroing a megabyte costs as much
-  // as scanning a good part of it.
+  // The block at hand. Left uninitialised: every block is read over it, and zeroing a
+  // megabyte costs as much as scanning a good part of it.
   std::unique_ptr<unsigned char[]> buffer_;
   std::int64_t bufferEntries_ = 0;
   // The reading thread, when reading ahead; last, so that it stops before the rest goes.
