@@ -28,22 +28,29 @@ std::uint64_t Below(std::uint64_t word, std::uint64_t n) {
 // Bytes that can be written past a value's end, overwritten by what follows it.
 constexpr std::size_t kSpill = 8;
 
-// Copies the value to `out`, which has room for kSpill bytes more, and tells whether a byte of
-// it makes it quoted: a comma, a quote, a carriage return or a line feed. UTF-8 continuation
-// bytes are never among them, so the converted text can be looked at eight bytes at a time.
-// All four lie below the comma, and most words hold no byte below it (spaces do): the four
-// tests are made only for those that do.
-bool CopyAndCheck(std::string_view text, char* out) {
+// What CopyAndTest found in a value: a byte that makes it quoted (a comma, a quote, a carriage
+// return or a line feed), and a byte that is not plain ASCII.
+constexpr unsigned kQuoted = 1;
+constexpr unsigned kNotAscii = 2;
+
+// Copies the value to `out`, which has room for kSpill bytes more, and tells what it found.
+// UTF-8 continuation bytes are never among the quoting bytes, so the converted text can be
+// looked at eight bytes at a time. All four lie below the comma, and most words hold no byte
+// below it (spaces do): the four tests are made only for those that do. Always inlined: most
+// values are a word or two.
+[[gnu::always_inline]] inline unsigned CopyAndTest(std::string_view text, char* out) {
   std::uint64_t found = 0;
+  std::uint64_t all = 0;
   ForEachWord(text, [&](std::uint64_t word, std::size_t at, std::size_t size) {
     std::memcpy(out + at, &word, sizeof word);
+    all |= word;
     // The zero bytes past a short word's text get their high bit: they are no text.
     const std::uint64_t marked = size == 8 ? word : word | (~std::uint64_t{0} << (8 * size));
     if (Below(marked, ',' + 1) != 0) {
       found |= Holds(word, ',') | Holds(word, '"') | Holds(word, '\r') | Holds(word, '\n');
     }
   });
-  return found != 0;
+  return (found != 0 ? kQuoted : 0) | ((all & (0x80 * kOnes)) != 0 ? kNotAscii : 0);
 }
 
 // The output is gathered in pieces of about this size and handed out whole.
@@ -108,7 +115,20 @@ class CsvWriter : public RecordWriter {
             out = Value(out, *value);
             return;
           }
-          const std::string_view shown = shown_->Shown(field, *value);
+          // Most values are shown as stored, in plain ASCII: tested as they are copied.
+          if (shown_->StoredIfAscii(field, *value)) {
+            const unsigned found = CopyAndTest(*value, out + 1);
+            if (found == 0) {
+              *out = ',';
+              out += 1 + value->size();
+              return;
+            }
+            if ((found & kNotAscii) == 0) {
+              out = Quoted(out, *value);
+              return;
+            }
+          }
+          const std::string_view shown = shown_->Rendered(field, *value);
           if (shown.size() > value->size())
             out = Grow(out, roomEnd, 2 * (shown.size() - value->size()));
           out = Value(out, shown);
@@ -143,8 +163,16 @@ class CsvWriter : public RecordWriter {
   // Puts a comma and the value at `out`, which has room for 2 x its size + 3 + kSpill bytes,
   // quoted when a byte of it makes it so; returns where it ends.
   static char* Value(char* out, std::string_view text) {
+    if ((CopyAndTest(text, out + 1) & kQuoted) == 0) {
+      *out = ',';
+      return out + 1 + text.size();
+    }
+    return Quoted(out, text);
+  }
+
+  // Puts a comma and the value, quoted, at `out`; returns where it ends.
+  static char* Quoted(char* out, std::string_view text) {
     *out++ = ',';
-    if (!CopyAndCheck(text, out)) return out + text.size();
     *out++ = '"';
     for (const char c : text) {
       if (c == '"') *out++ = '"';

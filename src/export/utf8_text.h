@@ -25,6 +25,8 @@ class Utf8Text {
   }
   // Whether the text is UTF-8 as it is.
   bool Keeps(std::string_view text) const { return asciiAsIs_ && IsAscii(text); }
+  // Whether plain ASCII text is UTF-8 as it is (EBCDIC is not).
+  bool AsciiAsIs() const { return asciiAsIs_; }
   std::string Of(std::string_view text) const;
 
  private:

@@ -21,9 +21,17 @@ class ValueText {
   // The value of field f as shown, in UTF-8: most often its stored text itself, tested in
   // place; else a text valid until the next value of the field is shown.
   std::string_view Shown(std::size_t f, std::string_view stored) {
-    if ((raw_ || ShownAsStored(fields_[f], stored)) && text_.Keeps(stored)) return stored;
+    if (StoredIfAscii(f, stored) && text_.Keeps(stored)) return stored;
     return Rendered(f, stored);
   }
+  // Whether the value of field f is shown as its stored text when that text is plain ASCII,
+  // for a writer that tests the text as it copies it; else Rendered shows it.
+  bool StoredIfAscii(std::size_t f, std::string_view stored) const {
+    return (raw_ || ShownAsStored(fields_[f], stored)) && text_.AsciiAsIs();
+  }
+  // The value of field f, not shown as stored, in UTF-8: valid until the next value of the
+  // field is shown.
+  std::string_view Rendered(std::size_t f, std::string_view stored);
   // The same for a record's values, valid until the next record's.
   const RecordValues& Shown(const RecordValues& stored);
   // Shows the values of a batch as a reading left them where they lie: most as a part of
@@ -31,8 +39,6 @@ class ValueText {
   void Render(RecordBatch& batch);
 
  private:
-  std::string_view Rendered(std::size_t f, std::string_view stored);
-
   const std::vector<FieldDef>& fields_;
   const Utf8Text& text_;
   const bool raw_;

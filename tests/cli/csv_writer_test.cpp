@@ -100,9 +100,10 @@ std::string Csv(const RecordBatch& batch, const ValueTypes& types, ValueText* sh
   return ReadBack(file);
 }
 
-// The writer given the stored values shows each as it writes it, and makes room for values
-// shown longer than stored (an option of a megabyte, many times in one batch: more than the
-// room it gathers its output in), in the same CSV as of the values shown first.
+// The writer given the stored values shows each as it writes it (plain ASCII as stored,
+// quoted or not; other text converted), and makes room for values shown longer than stored
+// (an option of a megabyte, many times in one batch: more than the room it gathers its output
+// in), in the same CSV as of the values shown first.
 TEST(CsvWriter, ShowsStoredValuesAsWhenShownFirst) {
   auto field = [](std::int16_t type, std::string options = "") {
     FieldDef def;
@@ -118,8 +119,10 @@ TEST(CsvWriter, ShowsStoredValuesAsWhenShownFirst) {
   std::int64_t record = 0;
   for (int k = 0; k < 3; ++k) {
     for (const char* stored : {"100", "101", "102", "7", ""}) {
-      batch.Add(++record, RecordValues{"Espa\xF1" "a", stored, "1", std::string(" 01/02/2003 ")});
+      const std::string spain = std::string("Espa\xF1") + "a";
+      batch.Add(++record, RecordValues{spain, stored, "1", std::string(" 01/02/2003 ")});
       batch.Add(++record, RecordValues{"a,b ", std::nullopt, stored, "  "});
+      batch.Add(++record, RecordValues{"a,\"b\"", stored, "0", "Se\xF1or, \"s\xED\""});
     }
   }
   for (const bool raw : {false, true}) {
